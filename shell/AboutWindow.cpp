@@ -17,6 +17,7 @@ constexpr wchar_t kOwnerClassName[] = L"LumorraOwnerWindow";
 constexpr UINT kDestroyRequest = WM_APP + 2;
 
 HWND about = nullptr;
+HWND opener = nullptr; // the window that asked, active again once the about window has gone
 bool destroyPending = false;
 std::vector<std::pair<HWND, bool>> disabled; // windows disabled by the opening, and their former state
 
@@ -53,6 +54,7 @@ void RestoreEnabledStates() {
 void CloseAbout() {
     RestoreEnabledStates();
     DestroyWindow(about);
+    if (opener && IsWindowVisible(opener)) SetForegroundWindow(opener);
 }
 
 LRESULT CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,9 +139,10 @@ void AboutWindow::BringToFront() {
     SetActiveWindow(about);
 }
 
-void AboutWindow::Open(HWND /*parent: set aside, the invisible owner owns the window*/) {
+void AboutWindow::Open(HWND parent) {
     if (IsOpen()) return BringToFront();
     if (about) CloseAbout(); // its destruction was pending: complete it first
+    opener = parent;         // set aside as owner: the invisible window owns the about window
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     about = Build(instance);
     if (!about) return;

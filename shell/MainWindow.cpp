@@ -114,6 +114,23 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Open(HINSTANCE instance) {
+    if (!Build(instance)) {
+        // A half-built window goes at once, quietly: the error box comes next.
+        tray_.reset();
+        webView_.reset();
+        if (window_) DestroyWindow(window_);
+        return false;
+    }
+    built_ = true;
+    InitMainWindow();
+    if (!IsWindow(window_)) return true;
+    LayOut(); // the moved event has no handler; the size-changed event lays the window out
+    ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+    return true;
+}
+
+bool MainWindow::Build(HINSTANCE instance) {
     largeIcon_.reset(static_cast<HICON>(LoadImageW(instance, LUMORRA_ICON_NAME, IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
     smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, LUMORRA_ICON_NAME, IMAGE_ICON,
@@ -137,23 +154,15 @@ bool MainWindow::Open(HINSTANCE instance) {
                          nullptr, instance, this))
         return false;
 #ifdef LUMORRA_TEST_FAIL_FORM
-    // A build for the tests of the fatal start-up error: one control cannot be made.
+    // A build for the tests of the fatal start-up error: its form cannot be built.
     return false;
 #endif
     if (!CreateControls(instance)) return false;
-
     systemMenu_.reset(CreatePopupMenu());
     if (!systemMenu_) return false;
     AppendMenuW(systemMenu_.get(), MF_STRING, ids::菜单显示, texts::ui::kMenuShow);
     AppendMenuW(systemMenu_.get(), MF_STRING, ids::菜单退出, texts::ui::kMenuExit);
     tray_ = std::make_unique<Tray>(window_, systemMenu_.get());
-    built_ = true;
-
-    InitMainWindow();
-    if (!IsWindow(window_)) return true;
-    LayOut(); // the moved event has no handler; the size-changed event lays the window out
-    ShowWindow(window_, SW_SHOWNORMAL);
-    SetForegroundWindow(window_);
     return true;
 }
 
@@ -258,7 +267,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         KillTimer(window_, ids::时钟1);
         if (tray_) tray_->RemoveTrayIcon();
         webView_.reset();
-        PostQuitMessage(0);
+        // Only an opened window ends the loop; a half-built one must leave the error box alone.
+        if (built_) PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
         window_ = nullptr;

@@ -67,6 +67,7 @@ private:
     static void BossKeyToggle(HWND window);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool Build(HINSTANCE instance);
     bool CreateControls(HINSTANCE instance);
     HWND CreateControl(HINSTANCE instance, const ControlSpec& spec, HWND parent);
     void ApplyStacking();
