@@ -116,6 +116,12 @@ void LumorraProcess::Start(const LaunchOptions& options)
         error_ = "writing config.ini failed";
         return;
     }
+    for (const auto& [source, name] : options.extraFiles) {
+        if (!CopyFileW(source.c_str(), (dir_ / name).c_str(), TRUE)) {
+            error_ = LastError("copying an extra file") + " (" + WideToUtf8(source.wstring()) + ")";
+            return;
+        }
+    }
 
     // The job ends the program with the test: should the test die, its handle closes and the system (Wine
     // too) kills what is in the job, instead of leaving a window on the shared display for the next test.
@@ -134,8 +140,21 @@ void LumorraProcess::Start(const LaunchOptions& options)
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     // The working directory is deliberately not the program's own: it must find config.ini by itself.
-    if (!CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        nullptr, &startup, &info)) {
+    // The child inherits this process's environment: set the extra variables around its creation only.
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
+    for (const auto& [name, value] : options.environment) {
+        wchar_t old[32768];
+        const DWORD length = GetEnvironmentVariableW(name.c_str(), old, 32768);
+        saved.emplace_back(name, length > 0 ? std::optional<std::wstring>(old) : std::nullopt);
+        SetEnvironmentVariableW(name.c_str(), value.c_str());
+    }
+    const BOOL created = CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &info);
+    const DWORD createError = GetLastError();
+    for (const auto& [name, value] : saved)
+        SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+    if (!created) {
+        SetLastError(createError);
         error_ = LastError("CreateProcessW");
         return;
     }

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lumorra::test {
 
@@ -27,6 +29,10 @@ struct LaunchOptions {
     std::filesystem::path exe = LumorraExe(); // copied into the fresh directory under its own name
     std::optional<std::string> configIni;      // raw bytes (GBK) of config.ini beside the copy
     std::wstring arguments;                    // command-line arguments after the program's name
+    // Files copied beside the executable before it starts: source, then the name to give the copy.
+    std::vector<std::pair<std::filesystem::path, std::wstring>> extraFiles;
+    // Environment variables set for the program only (under Wine, LC_ALL picks its ANSI code page).
+    std::vector<std::pair<std::wstring, std::wstring>> environment;
     WindowPredicate isMainWindow = TitleStartsWith(kMainTitlePrefix);
     bool waitForMainWindow = true; // false for runs that are expected to show no main window
     std::chrono::milliseconds startTimeout = std::chrono::seconds(20);

@@ -1,0 +1,23 @@
+# Fails when lumorra.exe imports a DLL that Windows might take from the program's own folder: only
+# KnownDLLs, and comctl32 bound through the manifest, may be imported statically.
+#   cmake -DOBJDUMP=<objdump> -DEXE=<lumorra.exe> -P CheckImports.cmake
+cmake_policy(SET CMP0057 NEW) # if(IN_LIST)
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+set(allowed kernel32.dll user32.dll gdi32.dll ole32.dll oleaut32.dll shell32.dll msvcrt.dll advapi32.dll comctl32.dll)
+set(imported "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "DLL Name: " "" dll "${line}")
+  string(TOLOWER "${dll}" dll)
+  list(APPEND imported ${dll})
+  if(NOT dll IN_LIST allowed)
+    message(FATAL_ERROR "lumorra.exe imports ${dll}, which is not a KnownDLL")
+  endif()
+endforeach()
+if(NOT imported)
+  message(FATAL_ERROR "no imports found in ${EXE}")
+endif()
+message(STATUS "imports: ${imported}")
