@@ -36,12 +36,12 @@ TEST(Security, DllsPlantedBesideTheProgramAreNeverLoaded) {
 #endif
 }
 
-// The program started from the Linux side in a Western locale, where Wine gives it code page 1252,
-// not 936: an ANSI program would show the stored Chinese texts garbled and write them back so.
-class WesternCodePage : public ::testing::Test {
+// The program started from the Linux side with Wine settings of its own (locale, DLL overrides),
+// which a Windows process cannot hand to a child.
+class StartedFromLinux : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (!RunningUnderWine()) GTEST_SKIP() << "needs Wine to pick the program's code page";
+    void Start(const std::string& environment, const std::string& config) {
+        if (!RunningUnderWine()) GTEST_SKIP() << "needs Wine settings for the program alone";
         using UnixName = char*(CDECL*)(const wchar_t*);
         const auto unixName = reinterpret_cast<UnixName>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
@@ -51,10 +51,10 @@ protected:
         dir_ = std::filesystem::path(temp) / (L"lumorra-cp-" + std::to_wstring(GetCurrentProcessId()));
         std::filesystem::create_directories(dir_);
         ASSERT_TRUE(CopyFileW(LumorraExe().c_str(), (dir_ / L"lumorra.exe").c_str(), FALSE));
-        std::ofstream(dir_ / L"config.ini", std::ios::binary) << Ini("", "URL=" + stored_);
+        std::ofstream(dir_ / L"config.ini", std::ios::binary) << config;
         char* unixDir = unixName(dir_.c_str());
         ASSERT_NE(unixDir, nullptr);
-        const std::string command = "cd '" + std::string(unixDir) + "' && exec env LC_ALL=C.UTF-8 wine lumorra.exe";
+        const std::string command = "cd '" + std::string(unixDir) + "' && exec env " + environment + " wine lumorra.exe";
         HeapFree(GetProcessHeap(), 0, unixDir);
         unixProcess_ = StartUnix(command);
         ASSERT_TRUE(unixProcess_.has_value());
@@ -62,7 +62,8 @@ protected:
         ASSERT_NE(main_, nullptr);
         PumpMessagesFor(1s); // the controls are filled by the time the loop runs
     }
-    void TearDown() override {
+    void TearDown() override { Stop(); }
+    void Stop() {
         DWORD processId = 0;
         if (main_ && GetWindowThreadProcessId(main_, &processId)) {
             if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)) {
@@ -80,25 +81,43 @@ protected:
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         return IniValue(bytes, "URL");
     }
+    HWND Control(int id) const { return FindDescendantById(main_, id); }
 
-    const std::string stored_ = Utf8ToGbk("http://中文.test/*http://b.test/");
     std::filesystem::path dir_;
     std::optional<int> unixProcess_;
     HWND main_ = nullptr;
 };
 
-TEST_F(WesternCodePage, ChineseTextsShowAndStoreAsGbk) {
-    EXPECT_EQ(TextOf(FindDescendantById(main_, ids::列表)), L"http://中文.test/\r\nhttp://b.test/");
-    EXPECT_EQ(TextOf(FindDescendantById(main_, ids::按钮3)), L"开始");
+// In a Western locale Wine gives the program code page 1252, not 936: an ANSI program would show the
+// stored Chinese texts garbled and write them back so.
+TEST_F(StartedFromLinux, ChineseTextsShowAndStoreAsGbkUnderAWesternCodePage) {
+    const std::string stored_ = Utf8ToGbk("http://中文.test/*http://b.test/");
+    ASSERT_NO_FATAL_FAILURE(Start("LC_ALL=C.UTF-8", Ini("", "URL=" + stored_)));
+    if (IsSkipped()) return;
+    EXPECT_EQ(TextOf(Control(ids::列表)), L"http://中文.test/\r\nhttp://b.test/");
+    EXPECT_EQ(TextOf(Control(ids::按钮3)), L"开始");
     EXPECT_EQ(TitleOf(main_), L"Lumorra1.0 Made By Kestavin");
     EXPECT_EQ(StoredList(), stored_);
     // What the user types in Chinese is stored as GBK.
     ASSERT_TRUE(BringToForeground(main_));
-    Click(FindDescendantById(main_, ids::列表));
+    Click(Control(ids::列表));
     PressKey(VK_END, kCtrl);
     TypeText(L"\n页");
     EXPECT_TRUE(WaitUntil([&] { return StoredList() == stored_ + "*" + Utf8ToGbk("页"); }, 3s))
         << GbkToUtf8(StoredList().value_or(""));
+}
+
+TEST_F(StartedFromLinux, WithoutTheBrowserControlTheWindowAndTheCycleStillWork) {
+    // ieframe holds the WebBrowser control: disabled, the control cannot be created.
+    ASSERT_NO_FATAL_FAILURE(
+        Start("WINEDLLOVERRIDES=ieframe=d", Ini("Autorun=1\r\nSecond1=1\r\nSecond2=1", "URL=http://a.test/*http://b.test/")));
+    if (IsSkipped()) return;
+    EXPECT_NE(Control(ids::超文本浏览框1), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(ids::编辑框1)) == L"http://a.test/"; }, 5s));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(ids::编辑框1)) == L"http://b.test/"; }, 5s));
+    ASSERT_TRUE(BringToForeground(main_));
+    Click(Control(ids::按钮3));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(ids::按钮3)) == L"开始"; }, 3s));
 }
 
 } // namespace
