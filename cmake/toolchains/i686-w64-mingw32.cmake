@@ -1,11 +1,4 @@
-# Cross-builds the Windows program on Linux with mingw-w64 (posix thread model, for std::thread in tests).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-builds the Windows program on Linux with mingw-w64 for i686.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(_triple i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${_triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${_triple}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${_triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
