@@ -114,8 +114,17 @@ int Tray::TrayEventFor(LPARAM mouseMessage) {
 
 void Tray::OnTaskbarCreated() {
     if (!icon_) return;
-    icon_.reset(); // the old icon went with the old taskbar
-    ShowTrayIcon();
+    // A new taskbar has lost the icon and takes the add. One that still shows it refuses a second
+    // add of the same window and number; the icon is then kept as it is, with its image.
+    NOTIFYICONDATAW record = Record();
+    record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record.hIcon = icon_.get();
+    record.uCallbackMessage = kTrayMessage;
+    if (Shell_NotifyIconW(NIM_ADD, &record) || Shell_NotifyIconW(NIM_MODIFY, &record)) return;
+    // The notification area takes the icon neither way: the window comes back instead of staying
+    // hidden out of reach.
+    icon_.reset();
+    ShowWindow(window_, SW_SHOW);
 }
 
 UINT Tray::TaskbarCreatedMessage() {
