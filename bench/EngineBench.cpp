@@ -21,7 +21,8 @@ constexpr double kFrameSeconds = 0.016;
 
 std::string ListText() {
     std::string text;
-    for (int i = 0; i < kLines; ++i) text += "http://www.example.test/section/page-" + std::to_string(i) + ".html\r\n";
+    for (int i = 0; i < kLines; ++i)
+        text += "http://www.example.test/section/page-" + std::to_string(i) + ".html\r\n";
     return text;
 }
 
@@ -72,7 +73,7 @@ BENCHMARK(BM_LoadUrlList)->Unit(benchmark::kMillisecond);
 
 // Adds the ratio of each figure to the one-frame target after the usual table.
 class FrameReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -84,10 +85,11 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\nAgainst one frame (16 ms):\n");
-        for (const std::string& line : lines_) std::printf("  %s\n", line.c_str());
+        for (const std::string& line : lines_)
+            std::printf("  %s\n", line.c_str());
     }
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

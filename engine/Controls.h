@@ -8,7 +8,7 @@
 namespace lumorra {
 
 class Controls {
-public:
+  public:
     virtual ~Controls() = default;
 
     // EditBox text. A write replaces the whole text and runs the box's text-change handler

@@ -17,7 +17,9 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::string_view OnOff(bool ticked) { return ticked ? texts::kOn : texts::kOff; }
+std::string_view OnOff(bool ticked) {
+    return ticked ? texts::kOn : texts::kOff;
+}
 
 } // namespace
 
@@ -62,7 +64,9 @@ std::string EncodeUrlList(std::string_view listText) {
     return out;
 }
 
-std::string DecodeUrlList(std::string_view stored) { return ReplaceText(stored, "*", "\r\n"); }
+std::string DecodeUrlList(std::string_view stored) {
+    return ReplaceText(stored, "*", "\r\n");
+}
 
 bool AcceptsTypedChar(std::uint32_t character) {
     return character < 32 || (character >= '0' && character <= '9') || character == '-';
@@ -70,7 +74,8 @@ bool AcceptsTypedChar(std::uint32_t character) {
 
 NormalisedRange NormaliseRangeText(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     // Accumulate the magnitude, saturating: more digits than 64 bits hold still give the
@@ -221,6 +226,8 @@ void Engine::ApplyStoredSettings(const std::function<void()>& hideToTray) {
     }
 }
 
-bool Engine::TrayOptionOn() const { return settings_.OptionOn(keys::kTrayIcon); }
+bool Engine::TrayOptionOn() const {
+    return settings_.OptionOn(keys::kTrayIcon);
+}
 
 } // namespace lumorra

@@ -17,13 +17,13 @@ namespace lumorra {
 // Linear congruential generator: state 1 at start and never seeded again, so every run of the
 // program draws the same sequence of waits.
 class WaitGenerator {
-public:
+  public:
     int Next() {
         state_ = state_ * 214013u + 2531011u;
         return static_cast<int>((state_ >> 16) & 0x7FFF);
     }
 
-private:
+  private:
     std::uint32_t state_ = 1;
 };
 
@@ -64,7 +64,7 @@ struct RefreshState {
 };
 
 class Engine {
-public:
+  public:
     Engine(Controls& controls, Settings settings) : controls_(controls), settings_(std::move(settings)) {}
 
     const Settings& settings() const { return settings_; }
@@ -98,7 +98,7 @@ public:
     // First activation: whether the window should go to the tray.
     bool TrayOptionOn() const;
 
-private:
+  private:
     Controls& controls_;
     Settings settings_;
     RefreshState state_;

@@ -12,19 +12,29 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
+}
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
 
-bool IsQuoted(std::string_view s) { return s.size() >= 2 && IsQuote(s.front()) && s.back() == s.front(); }
+bool IsQuoted(std::string_view s) {
+    return s.size() >= 2 && IsQuote(s.front()) && s.back() == s.front();
+}
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Double-byte characters are compared exactly: their trail byte may look like an ASCII letter.
 bool SameName(std::string_view a, std::string_view b) {
@@ -44,9 +54,9 @@ struct Line {
     std::size_t contentEnd = 0; // first byte of its line break
     std::size_t end = 0;        // first byte after its line break
     Kind kind = Kind::Other;
-    bool blank = true;          // nothing but blanks: new keys go above such trailing lines
-    std::string_view name;      // section or key name, trimmed
-    std::string_view value;     // key value, trimmed, not yet unquoted
+    bool blank = true;      // nothing but blanks: new keys go above such trailing lines
+    std::string_view name;  // section or key name, trimmed
+    std::string_view value; // key value, trimmed, not yet unquoted
 };
 
 Line Classify(std::string_view file, std::size_t begin, std::size_t contentEnd, std::size_t end) {
@@ -125,7 +135,9 @@ std::string KeyLine(std::string_view key, std::string_view value) {
     return line;
 }
 
-bool EndsWithLineBreak(std::string_view s) { return !s.empty() && (s.back() == '\n' || s.back() == '\r'); }
+bool EndsWithLineBreak(std::string_view s) {
+    return !s.empty() && (s.back() == '\n' || s.back() == '\r');
+}
 
 } // namespace
 

@@ -17,7 +17,8 @@ bool IsSeparator(std::filesystem::path::value_type c) {
 std::filesystem::path ExecutableDirectory(const std::filesystem::path& executable) {
     const auto& native = executable.native();
     std::size_t cut = native.size();
-    while (cut > 0 && !IsSeparator(native[cut - 1])) --cut;
+    while (cut > 0 && !IsSeparator(native[cut - 1]))
+        --cut;
     if (cut == 0) return {};
     return std::filesystem::path(native.substr(0, cut - 1));
 }
@@ -31,7 +32,9 @@ std::filesystem::path Settings::SettingsPath() const {
     return std::filesystem::path(std::move(native));
 }
 
-bool Settings::SettingsExist() const { return platform::PathExists(SettingsPath()); }
+bool Settings::SettingsExist() const {
+    return platform::PathExists(SettingsPath());
+}
 
 std::string Settings::ReadSetting(std::string_view section, std::string_view key) const {
     const auto file = platform::ReadWholeFile(SettingsPath());

@@ -13,7 +13,7 @@ namespace lumorra {
 std::filesystem::path ExecutableDirectory(const std::filesystem::path& executable);
 
 class Settings {
-public:
+  public:
     explicit Settings(std::filesystem::path directory) : directory_(std::move(directory)) {}
 
     // The directory, the platform's separator, then "config.ini"; built anew for every access.
@@ -32,7 +32,7 @@ public:
     // An option is on only when the file exists and its value in Settings is exactly "1".
     bool OptionOn(std::string_view key) const;
 
-private:
+  private:
     std::filesystem::path directory_;
 };
 

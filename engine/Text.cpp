@@ -13,7 +13,9 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Full-width forms (0xA3 0xA1..0xFE) become their ASCII form, the ideographic space a space.
 std::string NarrowFullWidth(std::string_view text) {
@@ -40,17 +42,20 @@ std::size_t LeadingNumberLength(std::string_view s) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+    while (i < s.size() && IsDigit(s[i]))
+        ++i, ++digits;
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+        while (i < s.size() && IsDigit(s[i]))
+            ++i, ++digits;
     }
     if (digits == 0) return 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
         if (j < s.size() && IsDigit(s[j])) {
-            while (j < s.size() && IsDigit(s[j])) ++j;
+            while (j < s.size() && IsDigit(s[j]))
+                ++j;
             i = j;
         }
     }
@@ -62,7 +67,8 @@ std::size_t LeadingNumberLength(std::string_view s) {
 double TextToNumber(std::string_view text) {
     const std::string narrow = NarrowFullWidth(text);
     std::string_view s = narrow;
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
     const std::size_t length = LeadingNumberLength(s);
     if (length == 0) return 0;
     // The token holds only sign, digits, point and exponent, so strtod reads all of it in the
@@ -71,7 +77,9 @@ double TextToNumber(std::string_view text) {
     return std::strtod(token.c_str(), nullptr);
 }
 
-std::string WholeToText(std::int64_t value) { return std::to_string(value); }
+std::string WholeToText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::string RealToText(double value) {
     if (std::isnan(value)) return "nan";

@@ -11,9 +11,15 @@ namespace lumorra {
 // Numbers read from controls differ only when they differ by more than this.
 inline constexpr double kTolerance = 0.0000001;
 
-inline bool IsPositive(double x) { return x > kTolerance; }
-inline bool IsZero(double x) { return x <= kTolerance && x >= -kTolerance; }
-inline bool IsGreater(double a, double b) { return a - b > kTolerance; }
+inline bool IsPositive(double x) {
+    return x > kTolerance;
+}
+inline bool IsZero(double x) {
+    return x <= kTolerance && x >= -kTolerance;
+}
+inline bool IsGreater(double a, double b) {
+    return a - b > kTolerance;
+}
 
 // A byte of 128 or more starts a double-byte character: scans step over both bytes as one.
 inline std::size_t CharLength(std::string_view text, std::size_t at) {

@@ -11,7 +11,7 @@
 namespace lumorra::platform {
 
 class WebView {
-public:
+  public:
     // Creates the view's own child window (WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, with
     // `controlId` as its control id) in `parent` at `rect`, and in it the WebBrowser control, in-place
     // active and filling the window's client area. Returns nullptr only when the child window cannot
@@ -49,7 +49,7 @@ public:
     // uses it must agree with this library on UNICODE.
     bool TranslateAccelerator(MSG* msg);
 
-private:
+  private:
     struct Browser;
 
     WebView();

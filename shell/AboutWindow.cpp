@@ -30,8 +30,8 @@ HWND OwnerWindow(HINSTANCE instance) {
         windowClass.lpszClassName = kOwnerClassName;
         RegisterClassExW(&windowClass);
         // Never shown: the windows it owns get no taskbar button of their own.
-        return CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               instance, nullptr);
+        return CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                               nullptr);
     }();
     return owner;
 }
@@ -67,7 +67,9 @@ LRESULT CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         }
         return 0;
     case kDestroyRequest:
-    case WM_CLOSE: CloseAbout(); return 0;
+    case WM_CLOSE:
+        CloseAbout();
+        return 0;
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
         SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
@@ -76,7 +78,8 @@ LRESULT CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         about = nullptr;
         destroyPending = false;
         break;
-    default: break;
+    default:
+        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -98,15 +101,16 @@ HWND Build(HINSTANCE instance) {
     if (!RegisterAboutClass(instance)) return nullptr;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - kAboutWidth) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - kAboutHeight) / 2;
-    const HWND window = CreateWindowExW(0, kClassName, texts::ui::kAboutTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                        left, top, kAboutWidth, kAboutHeight, OwnerWindow(instance), nullptr,
-                                        instance, nullptr);
+    const HWND window =
+        CreateWindowExW(0, kClassName, texts::ui::kAboutTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, left, top,
+                        kAboutWidth, kAboutHeight, OwnerWindow(instance), nullptr, instance, nullptr);
     if (!window) return nullptr;
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     for (const ControlSpec& spec : kAboutForm) {
         const bool button = spec.kind == Kind::Button;
-        const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
-                            (button ? WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE : SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
+        const DWORD style =
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
+            (button ? WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE : SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
         const HWND control = CreateWindowExW(0, button ? WC_BUTTONW : WC_STATICW, spec.text, style, spec.place.left,
                                              spec.place.top, spec.place.width, spec.place.height, window,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
@@ -128,9 +132,13 @@ bool IsPlainEscape(const MSG& message) {
 
 } // namespace
 
-bool AboutWindow::IsOpen() { return about != nullptr && !destroyPending; }
+bool AboutWindow::IsOpen() {
+    return about != nullptr && !destroyPending;
+}
 
-HWND AboutWindow::Window() { return about; }
+HWND AboutWindow::Window() {
+    return about;
+}
 
 void AboutWindow::BringToFront() {
     if (!about) return;

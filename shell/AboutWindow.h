@@ -7,7 +7,7 @@
 namespace lumorra::shell {
 
 class AboutWindow {
-public:
+  public:
     // Opens the window and returns once it has gone. While it is open the program's other
     // windows are disabled and every message of the thread is handled as usual. If it is open
     // already, it is brought to the front and nothing else happens.

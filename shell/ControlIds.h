@@ -5,7 +5,7 @@
 namespace lumorra::ids {
 
 // Main window.
-inline constexpr int 时钟1 = 1;           // timer id, not a window
+inline constexpr int 时钟1 = 1; // timer id, not a window
 inline constexpr int 编辑框1 = 101;
 inline constexpr int 标签2 = 102;
 inline constexpr int 超文本浏览框1 = 103;

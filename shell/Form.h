@@ -17,7 +17,7 @@ struct Box {
 };
 
 struct ControlSpec {
-    std::string_view name;   // the form name, as engine and shell address the control
+    std::string_view name; // the form name, as engine and shell address the control
     Kind kind;
     int id;                  // GetDlgCtrlID, for WM_COMMAND and for tests
     std::string_view parent; // empty: the window itself; else a group box of the same form
@@ -27,6 +27,8 @@ struct ControlSpec {
     COLORREF textColour = RGB(0, 0, 0);
 };
 
-constexpr Box Place(int left, int top, int width, int height) { return Box{left, top, width, height}; }
+constexpr Box Place(int left, int top, int width, int height) {
+    return Box{left, top, width, height};
+}
 
 } // namespace lumorra::shell

@@ -9,8 +9,7 @@
 
 namespace lumorra::shell {
 
-template <typename Handle, auto Destroy>
-struct HandleDeleter {
+template <typename Handle, auto Destroy> struct HandleDeleter {
     using pointer = Handle;
     void operator()(Handle h) const {
         if (h) Destroy(h);
@@ -26,7 +25,7 @@ using UniqueWindow = UniqueHandle<HWND, &DestroyWindow>;
 
 // OleInitialize for the life of the scope; the web view needs it on the window thread.
 class OleScope {
-public:
+  public:
     OleScope() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
     OleScope(const OleScope&) = delete;
     OleScope& operator=(const OleScope&) = delete;
@@ -34,7 +33,7 @@ public:
         if (ok_) OleUninitialize();
     }
 
-private:
+  private:
     bool ok_;
 };
 

@@ -47,8 +47,8 @@ inline constexpr std::array<ControlSpec, 26> kMainForm = {{
 
 // Tab moves the focus forward through this cycle, Shift+Tab backward.
 inline constexpr std::array<std::string_view, 12> kMainFocusCycle = {
-    "列表", "打开自动刷新", "打开置系统托盘", "老板键", "按钮1", "按钮2",
-    "按钮3", "按钮4", "超文本浏览框1", "编辑框1", "编辑框2", "编辑框3",
+    "列表",  "打开自动刷新", "打开置系统托盘", "老板键",  "按钮1",   "按钮2",
+    "按钮3", "按钮4",        "超文本浏览框1",  "编辑框1", "编辑框2", "编辑框3",
 };
 
 } // namespace lumorra::shell

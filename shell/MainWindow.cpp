@@ -54,13 +54,19 @@ KindStyle StyleOf(const ControlSpec& spec) {
                 child | WS_TABSTOP | ES_LEFT | ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL | ES_AUTOVSCROLL |
                     WS_HSCROLL | WS_VSCROLL,
                 WS_EX_CLIENTEDGE};
-    case Kind::Label: return {WC_STATICW, child | centre | SS_CENTERIMAGE | SS_NOPREFIX, 0};
-    case Kind::Button: return {WC_BUTTONW, child | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, 0};
-    case Kind::CheckBox: return {WC_BUTTONW, child | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE | BS_VCENTER, 0};
+    case Kind::Label:
+        return {WC_STATICW, child | centre | SS_CENTERIMAGE | SS_NOPREFIX, 0};
+    case Kind::Button:
+        return {WC_BUTTONW, child | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, 0};
+    case Kind::CheckBox:
+        return {WC_BUTTONW, child | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE | BS_VCENTER, 0};
     // Its controls are its children: clip them so the frame does not paint over them.
-    case Kind::GroupBox: return {WC_BUTTONW, child | BS_GROUPBOX | WS_CLIPCHILDREN, 0};
-    case Kind::Spin: return {UPDOWN_CLASSW, child, 0};
-    case Kind::HtmlViewer: break;
+    case Kind::GroupBox:
+        return {WC_BUTTONW, child | BS_GROUPBOX | WS_CLIPCHILDREN, 0};
+    case Kind::Spin:
+        return {UPDOWN_CLASSW, child, 0};
+    case Kind::HtmlViewer:
+        break;
     }
     return {WC_STATICW, child, 0};
 }
@@ -131,8 +137,8 @@ bool MainWindow::Open(HINSTANCE instance) {
 }
 
 bool MainWindow::Build(HINSTANCE instance) {
-    largeIcon_.reset(static_cast<HICON>(LoadImageW(instance, LUMORRA_ICON_NAME, IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    largeIcon_.reset(static_cast<HICON>(LoadImageW(instance, LUMORRA_ICON_NAME, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                   GetSystemMetrics(SM_CYICON), 0)));
     smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, LUMORRA_ICON_NAME, IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     WNDCLASSEXW windowClass{};
@@ -200,9 +206,15 @@ HWND MainWindow::CreateControl(HINSTANCE instance, const ControlSpec& spec, HWND
     }
     const auto self = reinterpret_cast<DWORD_PTR>(this);
     switch (spec.kind) {
-    case Kind::GroupBox: SetWindowSubclass(control, &MainWindow::GroupBoxProc, 0, self); break;
-    case Kind::WholeNumberEditBox: SetWindowSubclass(control, &MainWindow::RangeBoxProc, 0, self); break;
-    case Kind::EditBox: SetWindowSubclass(control, &MainWindow::AddressBarProc, 0, self); break;
+    case Kind::GroupBox:
+        SetWindowSubclass(control, &MainWindow::GroupBoxProc, 0, self);
+        break;
+    case Kind::WholeNumberEditBox:
+        SetWindowSubclass(control, &MainWindow::RangeBoxProc, 0, self);
+        break;
+    case Kind::EditBox:
+        SetWindowSubclass(control, &MainWindow::AddressBarProc, 0, self);
+        break;
     case Kind::Spin: {
         // No range of its own matters: it sits mid-range and every step is refused, so it only
         // reports directions. One step per repeat, whatever the speed.
@@ -212,7 +224,8 @@ HWND MainWindow::CreateControl(HINSTANCE instance, const ControlSpec& spec, HWND
         SendMessageW(control, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return control;
 }
@@ -243,23 +256,33 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
-    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_TIMER:
         if (wParam == static_cast<WPARAM>(ids::时钟1)) engine_.CountDown();
         return 0;
     case WM_SIZE:
         if (built_) LayOut();
         return 0;
-    case WM_ACTIVATE: OnActivate(wParam); return 0;
+    case WM_ACTIVATE:
+        OnActivate(wParam);
+        return 0;
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORBTN:
+        return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_CLOSE:
         if (AllowClose()) DestroyWindow(window_);
         return 0;
-    case WM_QUERYENDSESSION: return AllowClose() ? TRUE : FALSE;
-    case WM_HOTKEY: return 0; // the boss key's procedure has run the toggle already
-    case kDestroyRequest: DestroyWindow(window_); return 0;
+    case WM_QUERYENDSESSION:
+        return AllowClose() ? TRUE : FALSE;
+    case WM_HOTKEY:
+        return 0; // the boss key's procedure has run the toggle already
+    case kDestroyRequest:
+        DestroyWindow(window_);
+        return 0;
     case kTrayMessage:
         if (tray_) tray_->OnTrayEvent(Tray::TrayEventFor(lParam));
         return 0;
@@ -274,7 +297,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         window_ = nullptr;
         built_ = false;
         break;
-    default: break;
+    default:
+        break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -296,7 +320,8 @@ LRESULT CALLBACK MainWindow::GroupBoxProc(HWND box, UINT message, WPARAM wParam,
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
         return SendMessageW(reinterpret_cast<MainWindow*>(self)->window_, message, wParam, lParam);
-    default: return DefSubclassProc(box, message, wParam, lParam);
+    default:
+        return DefSubclassProc(box, message, wParam, lParam);
     }
 }
 
@@ -320,7 +345,8 @@ LRESULT CALLBACK MainWindow::AddressBarProc(HWND box, UINT message, WPARAM wPara
         // A one-line box has no use for Enter's character; passed on, it only beeps.
         if (wParam == L'\r' || wParam == L'\n') return 0;
         break;
-    default: break;
+    default:
+        break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
 }
@@ -374,7 +400,8 @@ void MainWindow::OnActivate(WPARAM wParam) {
     }
     if (AboutWindow::IsOpen()) return AboutWindow::BringToFront();
     if (HIWORD(wParam)) return; // minimised: no focus to give
-    const HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(window_, lastFocus_) ? lastFocus_ : WindowOf(names::列表);
+    const HWND target =
+        lastFocus_ && IsWindow(lastFocus_) && IsChild(window_, lastFocus_) ? lastFocus_ : WindowOf(names::列表);
     SetFocus(target);
     if (!activatedOnce_) {
         activatedOnce_ = true;
@@ -389,7 +416,9 @@ LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-bool MainWindow::AllowClose() { return ConfirmExit(); }
+bool MainWindow::AllowClose() {
+    return ConfirmExit();
+}
 
 void MainWindow::DestroyMainWindow() {
     // Destroyed when the loop next runs, after the handler that asked; no question is asked.

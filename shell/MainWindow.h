@@ -20,7 +20,7 @@
 namespace lumorra::shell {
 
 class MainWindow final : public Controls {
-public:
+  public:
     // The refresh state exists from here on; the window does not yet.
     explicit MainWindow(const std::filesystem::path& directory);
     ~MainWindow() override;
@@ -48,7 +48,7 @@ public:
     void SetUrl(std::string_view control, std::string_view url) override;
     void SetSilent(std::string_view control, bool silent) override;
 
-private:
+  private:
     struct Control {
         const ControlSpec* spec;
         HWND window;

@@ -21,7 +21,9 @@ UniqueIcon LoadTrayImage() {
 
 Tray::Tray(HWND window, HMENU systemMenu) : window_(window), systemMenu_(systemMenu) {}
 
-Tray::~Tray() { RemoveTrayIcon(); }
+Tray::~Tray() {
+    RemoveTrayIcon();
+}
 
 NOTIFYICONDATAW Tray::Record() const {
     NOTIFYICONDATAW record{};
@@ -104,11 +106,15 @@ void Tray::OnTrayEvent(int event) {
 
 int Tray::TrayEventFor(LPARAM mouseMessage) {
     switch (LOWORD(mouseMessage)) {
-    case WM_LBUTTONUP: return 1;
-    case WM_LBUTTONDBLCLK: return 2;
+    case WM_LBUTTONUP:
+        return 1;
+    case WM_LBUTTONDBLCLK:
+        return 2;
     case WM_RBUTTONUP:
-    case WM_CONTEXTMENU: return 3;
-    default: return 0;
+    case WM_CONTEXTMENU:
+        return 3;
+    default:
+        return 0;
     }
 }
 

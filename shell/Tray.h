@@ -13,7 +13,7 @@ inline constexpr UINT kTrayMessage = WM_APP + 100; // 32868
 inline constexpr UINT kTrayIconId = 100;
 
 class Tray {
-public:
+  public:
     Tray(HWND window, HMENU systemMenu);
     ~Tray();
     Tray(const Tray&) = delete;
@@ -34,7 +34,7 @@ public:
     void OnTaskbarCreated();
     static UINT TaskbarCreatedMessage();
 
-private:
+  private:
     NOTIFYICONDATAW Record() const;
 
     HWND window_;

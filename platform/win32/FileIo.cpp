@@ -8,7 +8,7 @@ namespace lumorra::platform {
 namespace {
 
 class FileHandle {
-public:
+  public:
     explicit FileHandle(HANDLE h) : h_(h) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
@@ -23,7 +23,7 @@ public:
         return CloseHandle(h) != 0;
     }
 
-private:
+  private:
     HANDLE h_;
 };
 
@@ -63,8 +63,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     std::wstring temporary = path.native() + L".tmp-" + std::to_wstring(GetCurrentProcessId());
-    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.Close();
     if (!written || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -23,15 +23,14 @@ constexpr LONG kFontSize = 2;
 // and none of them carries state beyond the host window. It owns nothing of the browser, so no cycle
 // of references keeps either alive; the browser's references keep it alive for as long as it calls in.
 class Site final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
-public:
+  public:
     explicit Site(HWND host) : host_(host) {}
 
     // Late calls from a browser that has not yet dropped its references must not reach a dead window.
     void Detach() { host_ = nullptr; }
 
     // IUnknown. The browser lives on the window's single-threaded apartment, so a plain count suffices.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) {
             return E_POINTER;
         }
@@ -49,8 +48,7 @@ public:
         return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
+    ULONG STDMETHODCALLTYPE Release() override {
         const ULONG left = --references_;
         if (left == 0) {
             delete this;
@@ -60,15 +58,13 @@ public:
 
     // IOleClientSite: the browser is never saved, linked or given a container.
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override
-    {
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
         if (moniker != nullptr) {
             *moniker = nullptr;
         }
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override
-    {
+    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override {
         if (container != nullptr) {
             *container = nullptr;
         }
@@ -80,8 +76,7 @@ public:
 
     // IOleWindow, shared by the site and the frame: both are the view's window, which keeps the
     // browser's menus and borders out of the main window.
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override
-    {
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
         if (window == nullptr) {
             return E_POINTER;
         }
@@ -94,9 +89,8 @@ public:
     HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return host_ != nullptr ? S_OK : S_FALSE; }
     HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
-                                               LPRECT clip, LPOLEINPLACEFRAMEINFO frameInfo) override
-    {
+    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                               LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO frameInfo) override {
         if (frame == nullptr || document == nullptr || position == nullptr || clip == nullptr || frameInfo == nullptr) {
             return E_POINTER;
         }
@@ -125,8 +119,7 @@ public:
     // IOleInPlaceUIWindow and IOleInPlaceFrame: no toolbars, menus or status bar to share.
     HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
     HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS widths) override
-    {
+    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS widths) override {
         return widths == nullptr ? S_OK : INPLACE_E_NOTOOLSPACE;
     }
     HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
@@ -137,7 +130,7 @@ public:
     HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
-private:
+  private:
     ~Site() = default;
 
     // Born unowned: the first ComPtr takes the first reference (see Browser::Activate).
@@ -150,8 +143,7 @@ struct BstrFree {
 };
 using UniqueBstr = std::unique_ptr<OLECHAR, BstrFree>;
 
-HINSTANCE ThisModule()
-{
+HINSTANCE ThisModule() {
     // The module that holds this code, which is also right should the library ever live in a DLL.
     static const char marker = 0;
     HMODULE module = nullptr;
@@ -162,8 +154,7 @@ HINSTANCE ThisModule()
     return module;
 }
 
-VARIANT IntVariant(LONG value)
-{
+VARIANT IntVariant(LONG value) {
     VARIANT variant;
     VariantInit(&variant);
     V_VT(&variant) = VT_I4;
@@ -171,8 +162,7 @@ VARIANT IntVariant(LONG value)
     return variant;
 }
 
-VARIANT NullStringVariant()
-{
+VARIANT NullStringVariant() {
     VARIANT variant;
     VariantInit(&variant);
     V_VT(&variant) = VT_BSTR;
@@ -180,8 +170,7 @@ VARIANT NullStringVariant()
     return variant;
 }
 
-bool RegisterViewClass(HINSTANCE module, WNDPROC procedure)
-{
+bool RegisterViewClass(HINSTANCE module, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
@@ -205,8 +194,7 @@ struct WebView::Browser {
     ComPtr<IOleInPlaceActiveObject> active;
     ComPtr<IWebBrowser2> web;
 
-    static std::unique_ptr<Browser> Embed(HWND host)
-    {
+    static std::unique_ptr<Browser> Embed(HWND host) {
         std::unique_ptr<Browser> browser(new (std::nothrow) Browser);
         if (!browser) {
             return nullptr;
@@ -219,15 +207,15 @@ struct WebView::Browser {
         return browser;
     }
 
-    bool Activate(HWND host)
-    {
+    bool Activate(HWND host) {
         // Assigned, not attached: mingw-w64's ComPtr::Attach adds a reference where MSVC's does not,
         // so only an object born with no references is counted right by both.
         site = new (std::nothrow) Site(host);
         if (!site) {
             return false;
         }
-        if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(object.GetAddressOf())))) {
+        if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(object.GetAddressOf())))) {
             return false;
         }
         // The site must be known before activation: the browser asks it for its window and place.
@@ -247,8 +235,7 @@ struct WebView::Browser {
     // The view's settings at creation. Each one stands alone and the view works without any of them,
     // so a refusal is passed over: before the first page there is no document to zoom, for instance,
     // and the middle zoom step is the engine's own default anyway.
-    void ApplyDefaults()
-    {
+    void ApplyDefaults() {
         VARIANT zoom = IntVariant(kFontSize);
         static_cast<void>(web->ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr));
         static_cast<void>(web->put_Silent(VARIANT_FALSE));
@@ -257,15 +244,15 @@ struct WebView::Browser {
 
     // Once a page is loaded, UI activation hands the keyboard to it; before that the browser's own
     // window takes the focus, so that it visibly leaves the control that had it.
-    void TakeFocus(HWND host)
-    {
+    void TakeFocus(HWND host) {
         const ComPtr<IOleObject> keptObject = object;
         const ComPtr<IOleInPlaceObject> keptInPlace = inPlace;
         RECT area{};
         if (!GetClientRect(host, &area)) {
             return;
         }
-        if (SUCCEEDED(keptObject->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.Get(), 0, host, &area)) && GetFocus() != host) {
+        if (SUCCEEDED(keptObject->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.Get(), 0, host, &area)) &&
+            GetFocus() != host) {
             return;
         }
         HWND inner = nullptr;
@@ -277,8 +264,7 @@ struct WebView::Browser {
     // The one teardown, in the reverse order of Activate and safe on a half-built browser: leave the
     // window, close the document, cut the browser's link to our site, then let go of everything.
     // Failures are passed over, since each later step still frees what it can.
-    void TakeDown()
-    {
+    void TakeDown() {
         if (inPlace) {
             static_cast<void>(inPlace->InPlaceDeactivate());
         }
@@ -297,8 +283,7 @@ struct WebView::Browser {
     }
 };
 
-std::unique_ptr<WebView> WebView::Create(HWND parent, const RECT& rect, int controlId)
-{
+std::unique_ptr<WebView> WebView::Create(HWND parent, const RECT& rect, int controlId) {
     const HINSTANCE module = ThisModule();
     if (!RegisterViewClass(module, &WebView::WindowProc)) {
         return nullptr;
@@ -308,8 +293,8 @@ std::unique_ptr<WebView> WebView::Create(HWND parent, const RECT& rect, int cont
         return nullptr;
     }
     // WM_NCCREATE ties the window to the view and sets window_.
-    const HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, rect.left,
-                                        rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+    const HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
+                                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), module, view.get());
     if (window == nullptr) {
         return nullptr;
@@ -322,20 +307,22 @@ WebView::WebView() = default;
 
 // The browser goes first, while its windows and ours still exist; destroying our window would do the
 // same at WM_DESTROY, which covers a parent destroyed before the view.
-WebView::~WebView()
-{
+WebView::~WebView() {
     ReleaseBrowser();
     if (window_ != nullptr) {
         DestroyWindow(window_);
     }
 }
 
-HWND WebView::Window() const { return window_; }
+HWND WebView::Window() const {
+    return window_;
+}
 
-bool WebView::HasBrowser() const { return browser_ != nullptr; }
+bool WebView::HasBrowser() const {
+    return browser_ != nullptr;
+}
 
-void WebView::Navigate(const std::wstring& url)
-{
+void WebView::Navigate(const std::wstring& url) {
     if (!browser_ || url.size() > UINT_MAX) {
         return;
     }
@@ -354,8 +341,7 @@ void WebView::Navigate(const std::wstring& url)
     static_cast<void>(web->Navigate(address.get(), &flags, &targetFrame, &postData, &headers));
 }
 
-void WebView::SetSilent(bool silent)
-{
+void WebView::SetSilent(bool silent) {
     if (!browser_) {
         return;
     }
@@ -363,8 +349,7 @@ void WebView::SetSilent(bool silent)
     static_cast<void>(web->put_Silent(silent ? VARIANT_TRUE : VARIANT_FALSE));
 }
 
-bool WebView::TranslateAccelerator(MSG* msg)
-{
+bool WebView::TranslateAccelerator(MSG* msg) {
     if (!browser_ || msg == nullptr || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) {
         return false;
     }
@@ -375,8 +360,7 @@ bool WebView::TranslateAccelerator(MSG* msg)
     return active->TranslateAccelerator(msg) == S_OK;
 }
 
-LRESULT CALLBACK WebView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK WebView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* view = static_cast<WebView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         view->window_ = window;
@@ -389,8 +373,7 @@ LRESULT CALLBACK WebView::WindowProc(HWND window, UINT message, WPARAM wParam, L
     return view->HandleMessage(message, wParam, lParam);
 }
 
-LRESULT WebView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT WebView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = window_;
     switch (message) {
     case WM_SIZE:
@@ -413,8 +396,7 @@ LRESULT WebView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // The browser does not watch its container's size: it has to be told every new place.
-void WebView::OnSize()
-{
+void WebView::OnSize() {
     if (!browser_) {
         return;
     }
@@ -426,8 +408,7 @@ void WebView::OnSize()
     static_cast<void>(inPlace->SetObjectRects(&area, &area));
 }
 
-void WebView::OnSetFocus()
-{
+void WebView::OnSetFocus() {
     // Handing the focus on can bring it back here for a moment; that return is not handed on again.
     if (!browser_ || passingFocus_) {
         return;
@@ -437,8 +418,7 @@ void WebView::OnSetFocus()
     passingFocus_ = false;
 }
 
-void WebView::ReleaseBrowser()
-{
+void WebView::ReleaseBrowser() {
     // Moved out first so that a call arriving during the teardown finds no browser rather than half of one.
     const std::unique_ptr<Browser> browser = std::move(browser_);
     if (browser) {

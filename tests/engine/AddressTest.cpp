@@ -33,11 +33,13 @@ TEST_F(EngineTest, EnterCompletesAndVisitsTheTypedAddress) {
 
 TEST_F(EngineTest, EnterWithAnyModifiersVisitsAndOtherKeysDoNot) {
     controls.texts[std::string(names::编辑框1)] = "a.test";
-    for (int modifiers = 0; modifiers <= 7; ++modifiers) engine.VisitTypedAddress(13, modifiers);
+    for (int modifiers = 0; modifiers <= 7; ++modifiers)
+        engine.VisitTypedAddress(13, modifiers);
     EXPECT_EQ(controls.Urls().size(), 8u);
     EXPECT_EQ(Text(names::编辑框1), "http://a.test"); // the prefix is added once
     controls.writes.clear();
-    for (int key : {10, 32, 65, 108, 0x0D + 256}) engine.VisitTypedAddress(key, 0);
+    for (int key : {10, 32, 65, 108, 0x0D + 256})
+        engine.VisitTypedAddress(key, 0);
     EXPECT_TRUE(controls.writes.empty());
 }
 

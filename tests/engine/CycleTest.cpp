@@ -23,7 +23,7 @@ TEST(DrawWhole, TakesEndsInEitherOrderAndNegativeEndsAsZero) {
     const struct {
         std::int32_t a, b, first;
     } cases[] = {
-        {2, 2, 2},        // equal ends: no draw
+        {2, 2, 2}, // equal ends: no draw
         {10, 3, 3 + 41 % 8},
         {3, 10, 3 + 41 % 8},
         {-5, 2, 0 + 41 % 3},
@@ -58,7 +58,8 @@ TEST(SplitUrlList, FollowsTheStarRule) {
         {" A *B", {" A ", "B"}},
         {"\x81*B*C", {"\x81*B", "C"}}, // "*" as the second byte of a character is no delimiter
     };
-    for (const auto& c : cases) EXPECT_EQ(SplitUrlList(c.stored), c.entries) << c.stored;
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitUrlList(c.stored), c.entries) << c.stored;
 }
 
 TEST_F(EngineTest, ShowsEachAddressInTurnAndWraps) {
@@ -86,7 +87,7 @@ TEST_F(EngineTest, EachPageIsAddressBarThenViewThenSilent) {
     controls.writes.clear();
     Tick();
     const std::vector<Write> expected = {
-        {"caption", "标签11", "0"},   {"text", "编辑框1", "A"},   {"url", "超文本浏览框1", "A"},
+        {"caption", "标签11", "0"},       {"text", "编辑框1", "A"},   {"url", "超文本浏览框1", "A"},
         {"silent", "超文本浏览框1", "1"}, {"caption", "标签10", "1"}, {"caption", "标签11", "1"},
     };
     EXPECT_EQ(controls.writes, expected);
@@ -162,7 +163,8 @@ TEST_F(EngineTest, TwoClicksMakeExactlyTwoTransitions) {
     engine.OnClicked(names::按钮3);
     EXPECT_FALSE(engine.state().Running);
     std::vector<std::string> captions;
-    for (const Write& w : controls.WritesTo(names::按钮3)) captions.push_back(w.value);
+    for (const Write& w : controls.WritesTo(names::按钮3))
+        captions.push_back(w.value);
     EXPECT_EQ(captions, (std::vector<std::string>{kStop, kStart}));
 }
 
@@ -227,7 +229,8 @@ TEST_F(EngineTest, AWaitOfZeroEndsAtTheNextTick) {
     EXPECT_EQ(controls.Urls(), (std::vector<std::string>{"A"}));
     Tick();
     EXPECT_EQ(controls.Urls(), (std::vector<std::string>{"A", "B"}));
-    for (const Write& w : controls.WritesTo(names::标签11)) EXPECT_EQ(w.value, "0");
+    for (const Write& w : controls.WritesTo(names::标签11))
+        EXPECT_EQ(w.value, "0");
 }
 
 TEST_F(EngineTest, EditingTheRangeWhileRunningTakesEffectAtTheNextDraw) {

@@ -13,7 +13,7 @@
 namespace lumorra::test {
 
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     EngineTest() {
         controls.onTextChanged = [this](std::string_view control) { engine.OnTextChanged(control); };
         // The form's texts at creation.
@@ -28,7 +28,8 @@ protected:
         controls.texts[std::string(names::编辑框3)] = upper;
     }
     void Tick(int times = 1) {
-        for (int i = 0; i < times; ++i) engine.CountDown();
+        for (int i = 0; i < times; ++i)
+            engine.CountDown();
     }
     std::string Text(std::string_view control) const { return controls.Text(control); }
     std::string Caption(std::string_view control) const { return controls.Caption(control); }

@@ -19,7 +19,7 @@ struct Write {
 };
 
 class FakeControls : public Controls {
-public:
+  public:
     std::function<void(std::string_view)> onTextChanged;
 
     std::string Text(std::string_view control) const override { return Get(texts, control); }
@@ -58,7 +58,7 @@ public:
     std::map<std::string, std::string, std::less<>> texts, captions, ticked;
     std::vector<Write> writes;
 
-private:
+  private:
     static std::string Get(const std::map<std::string, std::string, std::less<>>& m, std::string_view key) {
         const auto it = m.find(key);
         return it == m.end() ? std::string() : it->second;

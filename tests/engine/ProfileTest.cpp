@@ -9,9 +9,27 @@ namespace {
 
 TEST(Profile, EveryValueReadsBackUnchanged) {
     const std::string values[] = {
-        "", " ", "  lead", "trail\t", "\"quoted\"", "'single'", "\"", "\"\"", "'", "a\"b'", "=", "a=b=c",
-        ";not a comment", "[Data]", "[", "]", "100", "\xBF\xAA\xCA\xBC", "http://a/?q=1;x=[2]*http://b",
-        std::string(20000, 'x') + "*" + std::string(20000, '\xB0'), std::string("nul\0inside", 10),
+        "",
+        " ",
+        "  lead",
+        "trail\t",
+        "\"quoted\"",
+        "'single'",
+        "\"",
+        "\"\"",
+        "'",
+        "a\"b'",
+        "=",
+        "a=b=c",
+        ";not a comment",
+        "[Data]",
+        "[",
+        "]",
+        "100",
+        "\xBF\xAA\xCA\xBC",
+        "http://a/?q=1;x=[2]*http://b",
+        std::string(20000, 'x') + "*" + std::string(20000, '\xB0'),
+        std::string("nul\0inside", 10),
     };
     for (const std::string& value : values) {
         const std::string file = Write("", "Settings", "Second1", value);
@@ -35,9 +53,9 @@ TEST(Profile, ReadsHandEditedFilesLikeTheWindowsFunctions) {
         const char* file;
         std::optional<std::string> value;
     } cases[] = {
-        {"[settings]\r\nsecond1=5\r\n", "5"},                 // names without regard to case
-        {"  [ Settings ]  \r\n  Second1  =  5  \r\n", "5"},   // blanks around names and values
-        {"[Settings]\r\nSecond1=\"5 \"\r\n", "5 "},           // one pair of quotes removed
+        {"[settings]\r\nsecond1=5\r\n", "5"},               // names without regard to case
+        {"  [ Settings ]  \r\n  Second1  =  5  \r\n", "5"}, // blanks around names and values
+        {"[Settings]\r\nSecond1=\"5 \"\r\n", "5 "},         // one pair of quotes removed
         {"[Settings]\r\nSecond1='x'\r\n", "x"},
         {"[Settings]\r\nSecond1=\"x'\r\n", "\"x'"},           // unmatched quotes stay
         {"[Settings]\r\n;Second1=1\r\nSecond1=2\r\n", "2"},   // comment lines ignored
@@ -46,19 +64,19 @@ TEST(Profile, ReadsHandEditedFilesLikeTheWindowsFunctions) {
         {"[Settings]\r\nSecond1=last", "last"},               // no final line break
         {"\xEF\xBB\xBF[Settings]\r\nSecond1=bom\r\n", "bom"}, // UTF-8 byte order mark
         {"[Settings]\r\nSecond1=first\r\nSecond1=second\r\n", "first"},
-        {"[Data]\r\nSecond1=elsewhere\r\n", std::nullopt},     // wrong section
-        {"Second1=outside\r\n[Settings]\r\n", std::nullopt},   // before any section
+        {"[Data]\r\nSecond1=elsewhere\r\n", std::nullopt},   // wrong section
+        {"Second1=outside\r\n[Settings]\r\n", std::nullopt}, // before any section
         {"[Settings]\r\nSecond10=5\r\n", std::nullopt},
-        {"[Settings]\r\nSecond1\r\n", std::nullopt},           // a line without "=" is no value
+        {"[Settings]\r\nSecond1\r\n", std::nullopt}, // a line without "=" is no value
         {"", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(Read(c.file, "Settings", "Second1"), c.value) << c.file;
+    for (const auto& c : cases)
+        EXPECT_EQ(Read(c.file, "Settings", "Second1"), c.value) << c.file;
 }
 
 TEST(Profile, WriteChangesOnlyItsKeysLine) {
-    const std::string file =
-        "; written by hand\n[Other]\nkey=value\n\n[settings]\rTrayIcon=0\rSecond1 = old \r\n"
-        "unknown line\r\n\r\n[Data]\r\nURL=a*b";
+    const std::string file = "; written by hand\n[Other]\nkey=value\n\n[settings]\rTrayIcon=0\rSecond1 = old \r\n"
+                             "unknown line\r\n\r\n[Data]\r\nURL=a*b";
     EXPECT_EQ(Write(file, "Settings", "Second1", "7"),
               "; written by hand\n[Other]\nkey=value\n\n[settings]\rTrayIcon=0\rSecond1=7\r\n"
               "unknown line\r\n\r\n[Data]\r\nURL=a*b");
@@ -81,7 +99,8 @@ TEST(Profile, ALineBreakInAValueCannotAddLines) {
 
 TEST(Profile, BinaryGarbageNeitherCrashesNorLosesBytes) {
     std::string garbage;
-    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) % 256);
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919) % 256);
     const std::string written = Write(garbage, "Settings", "Second1", "5");
     EXPECT_EQ(Read(written, "Settings", "Second1"), "5");
     EXPECT_EQ(written.substr(0, garbage.size()), garbage);

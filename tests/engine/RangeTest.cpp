@@ -47,7 +47,8 @@ TEST_F(EngineTest, SpinnerStepsKeepTheRangeInOrder) {
         EXPECT_EQ(Text(names::编辑框2), c.lowerAfter) << label;
         EXPECT_EQ(Text(names::编辑框3), c.upperAfter) << label;
         std::vector<std::string> written;
-        for (const auto& w : controls.writes) written.push_back(w.value);
+        for (const auto& w : controls.writes)
+            written.push_back(w.value);
         EXPECT_EQ(written, c.textsWritten) << label;
     }
 }
@@ -63,10 +64,14 @@ TEST_F(EngineTest, EveryIntermediateStepTextIsStoredAndTheLastOneStays) {
 }
 
 TEST(TypingFilter, AcceptsDigitsMinusAndControlKeysOnly) {
-    for (char c : std::string("0123456789-")) EXPECT_TRUE(AcceptsTypedChar(static_cast<unsigned char>(c))) << c;
-    for (std::uint32_t control : {8u, 3u, 22u, 24u, 1u, 26u}) EXPECT_TRUE(AcceptsTypedChar(control)) << control;
-    for (char c : std::string(".+ aZ,e")) EXPECT_FALSE(AcceptsTypedChar(static_cast<unsigned char>(c))) << c;
-    for (std::uint32_t wide : {0xFF17u, 0x4E00u, 0x3000u, 127u, 0xB0u}) EXPECT_FALSE(AcceptsTypedChar(wide)) << wide;
+    for (char c : std::string("0123456789-"))
+        EXPECT_TRUE(AcceptsTypedChar(static_cast<unsigned char>(c))) << c;
+    for (std::uint32_t control : {8u, 3u, 22u, 24u, 1u, 26u})
+        EXPECT_TRUE(AcceptsTypedChar(control)) << control;
+    for (char c : std::string(".+ aZ,e"))
+        EXPECT_FALSE(AcceptsTypedChar(static_cast<unsigned char>(c))) << c;
+    for (std::uint32_t wide : {0xFF17u, 0x4E00u, 0x3000u, 127u, 0xB0u})
+        EXPECT_FALSE(AcceptsTypedChar(wide)) << wide;
 }
 
 TEST(Normalise, GivesThePlainWholeNumberOrNothing) {

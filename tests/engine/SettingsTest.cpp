@@ -46,7 +46,8 @@ TEST(Settings, ReadsWholeValuesOfAnyLength) {
     TempDir dir;
     const Settings settings(dir.path());
     std::string list;
-    for (int i = 0; i < 2000; ++i) list += "http://example.test/page" + std::to_string(i) + "*";
+    for (int i = 0; i < 2000; ++i)
+        list += "http://example.test/page" + std::to_string(i) + "*";
     ASSERT_GT(list.size(), 10239u);
     settings.WriteSetting("Data", "URL", list);
     EXPECT_EQ(settings.ReadSetting("Data", "URL"), list);
@@ -58,7 +59,8 @@ TEST(Settings, WriteLeavesNoTemporaryFileBehind) {
     settings.WriteSetting("Settings", "Second1", "5");
     settings.WriteSetting("Settings", "Second1", "6");
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
     EXPECT_EQ(entries, 1);
 }
 
@@ -106,7 +108,8 @@ TEST(Settings, AnUnreadableFileIsNotReplaced) {
 TEST(Settings, ManyMegabytesOfGarbageAreKept) {
     TempDir dir;
     std::string garbage(8 << 20, '\0');
-    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 2654435761u) >> 24);
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 2654435761u) >> 24);
     dir.WriteIni(garbage);
     const Settings settings(dir.path());
     settings.WriteSetting("Settings", "Second1", "5");

@@ -11,10 +11,11 @@
 namespace lumorra::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("lumorra-test-" + std::to_string(rd()) + std::to_string(rd()));
+        path_ =
+            std::filesystem::temp_directory_path() / ("lumorra-test-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(path_);
     }
     TempDir(const TempDir&) = delete;
@@ -36,7 +37,7 @@ public:
         return s.str();
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

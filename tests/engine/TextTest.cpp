@@ -22,22 +22,27 @@ TEST(TextToNumber, ReadsTheLongestLeadingDecimalNumber) {
         {".5", 0.5},
         {"5.", 5},
         {"-.5", -0.5},
-        {"1e", 1},       // an exponent needs digits
+        {"1e", 1}, // an exponent needs digits
         {"1e+", 1},
         {"2E-1", 0.2},
         {".", 0},
         {"-", 0},
-        {"0x1A", 0},     // no hexadecimal
-        {"inf", 0},      // no words
+        {"0x1A", 0}, // no hexadecimal
+        {"inf", 0},  // no words
         {"1-2", 1},
         {"007", 7},
-        {"\xA3\xB7", 7},                       // full-width 7
-        {"\xA3\xAD\xA3\xB3", -3},              // full-width -3
-        {"\xA1\xA1" "5", 5},                   // ideographic space, then 5
+        {"\xA3\xB7", 7},          // full-width 7
+        {"\xA3\xAD\xA3\xB3", -3}, // full-width -3
+        {"\xA1\xA1"
+         "5",
+         5}, // ideographic space, then 5
         {"\xA3\xB1\xA3\xB2\xA3\xAE\xA3\xB5", 12.5},
-        {"\xB0\xA1" "5", 0},                   // a Chinese character before the number
+        {"\xB0\xA1"
+         "5",
+         0}, // a Chinese character before the number
     };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(TextToNumber(c.text), c.number) << '"' << c.text << '"';
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(TextToNumber(c.text), c.number) << '"' << c.text << '"';
 }
 
 TEST(TextToNumber, OverflowReadsAsInfinity) {
@@ -67,7 +72,8 @@ TEST(RealToText, WritesLikePercentPoint13g) {
         {2147483648.0, "2147483648"},
         {0.1 + 0.2, "0.3"},
     };
-    for (const auto& c : cases) EXPECT_EQ(RealToText(c.number), c.text) << c.number;
+    for (const auto& c : cases)
+        EXPECT_EQ(RealToText(c.number), c.text) << c.number;
 }
 
 TEST(WholeToText, PlainDecimal) {

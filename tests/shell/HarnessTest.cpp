@@ -18,15 +18,13 @@
 namespace lumorra::test {
 namespace {
 
-std::filesystem::path SystemExe(const wchar_t* name)
-{
+std::filesystem::path SystemExe(const wchar_t* name) {
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     return std::filesystem::path(system) / name;
 }
 
-LaunchOptions Notepad()
-{
+LaunchOptions Notepad() {
     LaunchOptions options;
     options.exe = SystemExe(L"notepad.exe");
     options.isMainWindow = ClassIs(L"Notepad"); // its title is translated with the locale
@@ -39,12 +37,13 @@ struct HttpAnswer {
     std::string error;
 };
 
-HttpAnswer WinHttpGet(uint16_t port, const std::wstring& path)
-{
+HttpAnswer WinHttpGet(uint16_t port, const std::wstring& path) {
     HttpAnswer answer;
     struct Closer {
         HINTERNET handle;
-        ~Closer() { if (handle) WinHttpCloseHandle(handle); }
+        ~Closer() {
+            if (handle) WinHttpCloseHandle(handle);
+        }
     };
     Closer session{WinHttpOpen(L"lumorra-harness", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                WINHTTP_NO_PROXY_BYPASS, 0)};
@@ -71,8 +70,7 @@ HttpAnswer WinHttpGet(uint16_t port, const std::wstring& path)
     return answer;
 }
 
-std::string RawExchange(uint16_t port, const std::string& request)
-{
+std::string RawExchange(uint16_t port, const std::string& request) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -91,8 +89,7 @@ std::string RawExchange(uint16_t port, const std::string& request)
     return response;
 }
 
-TEST(Harness, ProgramsRunAsOnChineseWindows)
-{
+TEST(Harness, ProgramsRunAsOnChineseWindows) {
     // The program's ANSI functions (profile files, tray tips) read and write GBK only with this code page.
     EXPECT_EQ(GetACP(), 936u);
     EXPECT_EQ(Utf8ToGbk("开始"), "\xBF\xAA\xCA\xBC");
@@ -100,8 +97,7 @@ TEST(Harness, ProgramsRunAsOnChineseWindows)
     EXPECT_EQ(GbkToUtf8(WideToGbk(L"是否退出Lumorra")), "是否退出Lumorra");
 }
 
-TEST(Harness, NotepadTakesTypedKeysAndClicks)
-{
+TEST(Harness, NotepadTakesTypedKeysAndClicks) {
     LumorraProcess notepad(Notepad());
     ASSERT_TRUE(notepad.Main()) << notepad.Error();
     HWND edit = FindDescendantByClass(notepad.Main(), L"Edit");
@@ -129,8 +125,7 @@ TEST(Harness, NotepadTakesTypedKeysAndClicks)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5s));
 }
 
-TEST(Harness, RunsInAFreshDirectoryWithGivenConfigAndCleansUp)
-{
+TEST(Harness, RunsInAFreshDirectoryWithGivenConfigAndCleansUp) {
     const std::string config = Utf8ToGbk("[Data]\r\nURL=http://例子.cn*b\r\n");
     ASSERT_NE(config.find("\xC0\xFD\xD7\xD3"), std::string::npos); // 例子 in GBK
     std::filesystem::path dir;
@@ -156,8 +151,7 @@ TEST(Harness, RunsInAFreshDirectoryWithGivenConfigAndCleansUp)
     EXPECT_FALSE(bare.Running());
 }
 
-TEST(Harness, ExitCodeReachesTheTestWhole)
-{
+TEST(Harness, ExitCodeReachesTheTestWhole) {
     const struct {
         const wchar_t* arguments;
         DWORD code;
@@ -173,8 +167,7 @@ TEST(Harness, ExitCodeReachesTheTestWhole)
     }
 }
 
-TEST(Harness, LoopbackServerRecordsRequestsInOrder)
-{
+TEST(Harness, LoopbackServerRecordsRequestsInOrder) {
     LoopbackServer server;
     ASSERT_NE(server.Port(), 0) << server.Error();
     EXPECT_EQ(server.Url("/x"), "http://127.0.0.1:" + std::to_string(server.Port()) + "/x");
@@ -203,8 +196,7 @@ TEST(Harness, LoopbackServerRecordsRequestsInOrder)
     EXPECT_FALSE(server.WaitForRequests(1, 100ms));
 }
 
-TEST(Harness, UnixCommandsReportStatusAndOutput)
-{
+TEST(Harness, UnixCommandsReportStatusAndOutput) {
     if (!RunningUnderWine()) {
         GTEST_SKIP() << "Linux commands exist only under Wine";
     }
@@ -230,8 +222,7 @@ TEST(Harness, UnixCommandsReportStatusAndOutput)
     EXPECT_TRUE(StopUnix(*sleeper));
 }
 
-TEST(Harness, XdotoolKeysReachTheForegroundWineWindow)
-{
+TEST(Harness, XdotoolKeysReachTheForegroundWineWindow) {
     if (!RunningUnderWine()) {
         GTEST_SKIP() << "xdotool exists only under Wine";
     }
@@ -254,11 +245,10 @@ TEST(Harness, XdotoolKeysReachTheForegroundWineWindow)
 
 // A tray icon of this test process, with the mouse messages its window receives.
 class TestTrayIcon {
-public:
+  public:
     static constexpr UINT kCallback = WM_APP + 7;
 
-    TestTrayIcon()
-    {
+    TestTrayIcon() {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = Procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -274,15 +264,13 @@ public:
         lstrcpynW(data.szTip, L"harness", ARRAYSIZE(data.szTip));
         added_ = Shell_NotifyIconW(NIM_ADD, &data);
     }
-    ~TestTrayIcon()
-    {
+    ~TestTrayIcon() {
         NOTIFYICONDATAW data = Data();
         Shell_NotifyIconW(NIM_DELETE, &data);
         DestroyWindow(window_);
     }
     bool Added() const { return added_; }
-    bool Received(UINT message) const
-    {
+    bool Received(UINT message) const {
         for (UINT m : messages_) {
             if (m == message) {
                 return true;
@@ -291,17 +279,15 @@ public:
         return false;
     }
 
-private:
-    NOTIFYICONDATAW Data() const
-    {
+  private:
+    NOTIFYICONDATAW Data() const {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof(data);
         data.hWnd = window_;
         data.uID = 100;
         return data;
     }
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<TestTrayIcon*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self && message == kCallback) {
             self->messages_.push_back(LOWORD(lParam));
@@ -315,8 +301,7 @@ private:
     std::vector<UINT> messages_;
 };
 
-TEST(Harness, TrayIconsDockAndTakeXClicks)
-{
+TEST(Harness, TrayIconsDockAndTakeXClicks) {
     if (!RunningUnderWine()) {
         GTEST_SKIP() << "the X notification area exists only under Wine";
     }

@@ -47,7 +47,7 @@ const Expected kForm[] = {
 };
 
 class MainWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_STARTED(program); }
     HWND Main() const { return program.Main(); }
     HWND Control(int id) const { return program.Control(id); }
@@ -128,8 +128,7 @@ TEST_F(MainWindow, KindsLookAsTheyShould) {
 }
 
 // Counts pixels of a window's area on the screen that match a colour test.
-template <class Match>
-int CountPixels(HWND window, Match match) {
+template <class Match> int CountPixels(HWND window, Match match) {
     RECT r{};
     GetWindowRect(window, &r);
     HDC screen = GetDC(nullptr);
@@ -208,9 +207,9 @@ int IdOfFocus(const LumorraProcess& program) {
 }
 
 TEST_F(MainWindow, TabAndShiftTabCycleThroughTheControls) {
-    const std::vector<int> cycle = {ids::列表,   ids::打开自动刷新, ids::打开置系统托盘, ids::老板键,
-                                    ids::按钮1,  ids::按钮2,       ids::按钮3,         ids::按钮4,
-                                    ids::超文本浏览框1, ids::编辑框1, ids::编辑框2, ids::编辑框3};
+    const std::vector<int> cycle = {ids::列表,          ids::打开自动刷新, ids::打开置系统托盘, ids::老板键,
+                                    ids::按钮1,         ids::按钮2,        ids::按钮3,          ids::按钮4,
+                                    ids::超文本浏览框1, ids::编辑框1,      ids::编辑框2,        ids::编辑框3};
     ASSERT_TRUE(BringToForeground(Main()));
     ASSERT_TRUE(WaitUntil([&] { return IdOfFocus(program) == ids::列表; }, 3s)) << "the list has the focus at start";
     for (std::size_t i = 1; i <= cycle.size(); ++i) {
@@ -232,7 +231,8 @@ TEST_F(MainWindow, EnterInTheListStartsANewLine) {
     ASSERT_TRUE(BringToForeground(Main()));
     Click(Control(ids::列表));
     TypeText(L"a\nb");
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(ids::列表)) == L"a\r\nb"; }, 3s)) << WideToUtf8(TextOf(Control(ids::列表)));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(ids::列表)) == L"a\r\nb"; }, 3s))
+        << WideToUtf8(TextOf(Control(ids::列表)));
     EXPECT_TRUE(WaitUntil([&] { return IniValue(program.ReadConfig(), "URL") == "a*b"; }, 3s));
 }
 

@@ -11,7 +11,7 @@ namespace {
 using namespace std::chrono;
 
 class Running : public ::testing::Test {
-protected:
+  protected:
     void Start(std::optional<std::string> ini = Ini("Second1=5\r\nSecond2=5")) {
         program = std::make_unique<LumorraProcess>(WithConfig(std::move(ini)));
         ASSERT_STARTED(*program);
@@ -64,8 +64,14 @@ TEST_F(Running, ABoxIsNormalisedWhenItLosesTheFocus) {
     const struct {
         const wchar_t* pasted;
         const wchar_t* shown;
-    } cases[] = {{L"007", L"7"}, {L"12abc", L"12"}, {L"2.5", L"2"}, {L"abc", L""}, {L"-0", L""},
-                 {L"-5", L"-5"}, {L"99999999999", L"2147483647"}, {L"ｆ７", L""}};
+    } cases[] = {{L"007", L"7"},
+                 {L"12abc", L"12"},
+                 {L"2.5", L"2"},
+                 {L"abc", L""},
+                 {L"-0", L""},
+                 {L"-5", L"-5"},
+                 {L"99999999999", L"2147483647"},
+                 {L"ｆ７", L""}};
     for (const auto& c : cases) {
         Paste(ids::编辑框2, c.pasted);
         // Apart by more than the double-click time: a second click on the same spot would be a

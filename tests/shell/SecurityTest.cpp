@@ -11,9 +11,10 @@ namespace {
 
 // DLLs that the program, the web view and the system load while the program runs.
 const wchar_t* const kPlantedNames[] = {
-    L"urlmon.dll", L"wininet.dll", L"mshtml.dll", L"ieframe.dll", L"iertutil.dll", L"uxtheme.dll",
-    L"version.dll", L"winmm.dll", L"dwmapi.dll", L"msimg32.dll", L"winhttp.dll", L"secur32.dll",
-    L"propsys.dll", L"profapi.dll", L"cryptbase.dll", L"textinputframework.dll",
+    L"urlmon.dll",   L"wininet.dll", L"mshtml.dll",    L"ieframe.dll",
+    L"iertutil.dll", L"uxtheme.dll", L"version.dll",   L"winmm.dll",
+    L"dwmapi.dll",   L"msimg32.dll", L"winhttp.dll",   L"secur32.dll",
+    L"propsys.dll",  L"profapi.dll", L"cryptbase.dll", L"textinputframework.dll",
 };
 
 TEST(Security, DllsPlantedBesideTheProgramAreNeverLoaded) {
@@ -23,7 +24,8 @@ TEST(Security, DllsPlantedBesideTheProgramAreNeverLoaded) {
     LoopbackServer server;
     ASSERT_NE(server.Port(), 0) << server.Error();
     LaunchOptions options = WithConfig(Ini("Autorun=1\r\nSecond1=1\r\nSecond2=1", "URL=" + server.Url("/page")));
-    for (const wchar_t* name : kPlantedNames) options.extraFiles.emplace_back(Utf8ToWide(LUMORRA_PLANTED_DLL), name);
+    for (const wchar_t* name : kPlantedNames)
+        options.extraFiles.emplace_back(Utf8ToWide(LUMORRA_PLANTED_DLL), name);
     LumorraProcess program(options);
     ASSERT_STARTED(program);
     // By the first page the web view and its network layers have all been loaded.
@@ -39,7 +41,7 @@ TEST(Security, DllsPlantedBesideTheProgramAreNeverLoaded) {
 // The program started from the Linux side with Wine settings of its own (locale, DLL overrides),
 // which a Windows process cannot hand to a child.
 class StartedFromLinux : public ::testing::Test {
-protected:
+  protected:
     void Start(const std::string& environment, const std::string& config) {
         if (!RunningUnderWine()) GTEST_SKIP() << "needs Wine settings for the program alone";
         using UnixName = char*(CDECL*)(const wchar_t*);
@@ -54,7 +56,8 @@ protected:
         std::ofstream(dir_ / L"config.ini", std::ios::binary) << config;
         char* unixDir = unixName(dir_.c_str());
         ASSERT_NE(unixDir, nullptr);
-        const std::string command = "cd '" + std::string(unixDir) + "' && exec env " + environment + " wine lumorra.exe";
+        const std::string command =
+            "cd '" + std::string(unixDir) + "' && exec env " + environment + " wine lumorra.exe";
         HeapFree(GetProcessHeap(), 0, unixDir);
         unixProcess_ = StartUnix(command);
         ASSERT_TRUE(unixProcess_.has_value());
@@ -109,8 +112,8 @@ TEST_F(StartedFromLinux, ChineseTextsShowAndStoreAsGbkUnderAWesternCodePage) {
 
 TEST_F(StartedFromLinux, WithoutTheBrowserControlTheWindowAndTheCycleStillWork) {
     // ieframe holds the WebBrowser control: disabled, the control cannot be created.
-    ASSERT_NO_FATAL_FAILURE(
-        Start("WINEDLLOVERRIDES=ieframe=d", Ini("Autorun=1\r\nSecond1=1\r\nSecond2=1", "URL=http://a.test/*http://b.test/")));
+    ASSERT_NO_FATAL_FAILURE(Start("WINEDLLOVERRIDES=ieframe=d",
+                                  Ini("Autorun=1\r\nSecond1=1\r\nSecond2=1", "URL=http://a.test/*http://b.test/")));
     if (IsSkipped()) return;
     EXPECT_NE(Control(ids::超文本浏览框1), nullptr);
     EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(ids::编辑框1)) == L"http://a.test/"; }, 5s));

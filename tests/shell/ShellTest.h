@@ -57,7 +57,9 @@ inline SIZE OuterSize(HWND window) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-inline bool IsShown(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+inline bool IsShown(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
 // The focused window of the program's thread.
 inline HWND FocusOf(HWND main) {
@@ -100,7 +102,6 @@ inline bool Answer(HWND box, int button) {
 }
 
 // A started program with its main window, or a failed test.
-#define ASSERT_STARTED(program)                                                                                      \
-    ASSERT_NE((program).Main(), nullptr) << (program).Error()
+#define ASSERT_STARTED(program) ASSERT_NE((program).Main(), nullptr) << (program).Error()
 
 } // namespace lumorra::test

@@ -25,7 +25,8 @@ TEST(StartUp, StoredOptionsAreAppliedAndTheBoxesWrittenBack) {
         SCOPED_TRACE(c.name);
         LumorraProcess program(WithConfig(c.ini));
         ASSERT_STARTED(program);
-        EXPECT_TRUE(WaitUntil([&] { return IsShown(program.Main()) == !c.tray; }, 5s)) << "visible when not in the tray";
+        EXPECT_TRUE(WaitUntil([&] { return IsShown(program.Main()) == !c.tray; }, 5s))
+            << "visible when not in the tray";
         PumpMessagesFor(300ms);
         EXPECT_EQ(IsShown(program.Main()), !c.tray);
         EXPECT_EQ(IsChecked(program.Control(ids::打开置系统托盘)), c.tray);

@@ -9,7 +9,7 @@
 namespace lumorra::test {
 
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     // Both "no handle" spellings of the Win32 API (nullptr and INVALID_HANDLE_VALUE) become empty.
     explicit UniqueHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
@@ -18,8 +18,7 @@ public:
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
-    {
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) {
             Reset();
             handle_ = std::exchange(other.handle_, nullptr);
@@ -29,15 +28,14 @@ public:
 
     HANDLE Get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
-    void Reset(HANDLE handle = nullptr)
-    {
+    void Reset(HANDLE handle = nullptr) {
         if (handle_) {
             CloseHandle(handle_);
         }
         handle_ = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
     }
 
-private:
+  private:
     HANDLE handle_ = nullptr;
 };
 

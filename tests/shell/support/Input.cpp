@@ -8,8 +8,7 @@
 namespace lumorra::test {
 namespace {
 
-INPUT KeyInput(WORD virtualKey, bool up)
-{
+INPUT KeyInput(WORD virtualKey, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
@@ -18,8 +17,20 @@ INPUT KeyInput(WORD virtualKey, bool up)
     switch (virtualKey) {
     // Keys of the navigation block and the right-hand modifiers are "extended": without the flag they read as
     // the numeric keypad.
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END: case VK_PRIOR:
-    case VK_NEXT: case VK_INSERT: case VK_DELETE: case VK_RCONTROL: case VK_RMENU: case VK_LWIN: case VK_RWIN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_RCONTROL:
+    case VK_RMENU:
+    case VK_LWIN:
+    case VK_RWIN:
         input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
         break;
     default:
@@ -28,8 +39,7 @@ INPUT KeyInput(WORD virtualKey, bool up)
     return input;
 }
 
-INPUT UnicodeInput(wchar_t unit, bool up)
-{
+INPUT UnicodeInput(wchar_t unit, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wScan = unit;
@@ -37,17 +47,16 @@ INPUT UnicodeInput(wchar_t unit, bool up)
     return input;
 }
 
-bool Send(std::vector<INPUT>& inputs)
-{
+bool Send(std::vector<INPUT>& inputs) {
     if (inputs.empty()) {
         return true;
     }
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-void AddModifiers(std::vector<INPUT>& inputs, unsigned modifiers, bool up)
-{
-    const std::pair<unsigned, WORD> keys[] = {{kCtrl, VK_CONTROL}, {kShift, VK_SHIFT}, {kAlt, VK_MENU}, {kWin, VK_LWIN}};
+void AddModifiers(std::vector<INPUT>& inputs, unsigned modifiers, bool up) {
+    const std::pair<unsigned, WORD> keys[] = {
+        {kCtrl, VK_CONTROL}, {kShift, VK_SHIFT}, {kAlt, VK_MENU}, {kWin, VK_LWIN}};
     if (!up) {
         for (const auto& [flag, key] : keys) {
             if (modifiers & flag) {
@@ -63,8 +72,7 @@ void AddModifiers(std::vector<INPUT>& inputs, unsigned modifiers, bool up)
     }
 }
 
-LONG ToAbsolute(LONG pixel, int extent)
-{
+LONG ToAbsolute(LONG pixel, int extent) {
     // SendInput maps 0..65535 onto the screen by (value * extent) >> 16; rounding up lands on the pixel itself.
     if (extent <= 0) {
         return 0;
@@ -72,8 +80,7 @@ LONG ToAbsolute(LONG pixel, int extent)
     return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
 }
 
-INPUT MouseInput(DWORD flags, POINT at)
-{
+INPUT MouseInput(DWORD flags, POINT at) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = ToAbsolute(at.x, GetSystemMetrics(SM_CXSCREEN));
@@ -84,8 +91,7 @@ INPUT MouseInput(DWORD flags, POINT at)
 
 } // namespace
 
-bool PressKey(WORD virtualKey, unsigned modifiers)
-{
+bool PressKey(WORD virtualKey, unsigned modifiers) {
     std::vector<INPUT> inputs;
     AddModifiers(inputs, modifiers, false);
     inputs.push_back(KeyInput(virtualKey, false));
@@ -94,20 +100,17 @@ bool PressKey(WORD virtualKey, unsigned modifiers)
     return Send(inputs);
 }
 
-bool KeyDown(WORD virtualKey)
-{
+bool KeyDown(WORD virtualKey) {
     std::vector<INPUT> inputs{KeyInput(virtualKey, false)};
     return Send(inputs);
 }
 
-bool KeyUp(WORD virtualKey)
-{
+bool KeyUp(WORD virtualKey) {
     std::vector<INPUT> inputs{KeyInput(virtualKey, true)};
     return Send(inputs);
 }
 
-bool TypeText(std::wstring_view text)
-{
+bool TypeText(std::wstring_view text) {
     std::vector<INPUT> inputs;
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t unit = text[i];
@@ -126,8 +129,7 @@ bool TypeText(std::wstring_view text)
     return Send(inputs);
 }
 
-bool ClickAt(POINT screen, MouseButton button)
-{
+bool ClickAt(POINT screen, MouseButton button) {
     const DWORD down = button == MouseButton::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
     const DWORD up = button == MouseButton::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
     // The move goes first and alone, so the window under the pointer has seen it before the button goes down.
@@ -140,8 +142,7 @@ bool ClickAt(POINT screen, MouseButton button)
     return Send(press);
 }
 
-bool Click(HWND window, MouseButton button)
-{
+bool Click(HWND window, MouseButton button) {
     RECT rect{};
     if (!GetWindowRect(window, &rect)) {
         return false;
@@ -149,13 +150,11 @@ bool Click(HWND window, MouseButton button)
     return ClickAt(POINT{rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2}, button);
 }
 
-bool DoubleClick(HWND window)
-{
+bool DoubleClick(HWND window) {
     return Click(window) && Click(window);
 }
 
-bool BringToForeground(HWND window, std::chrono::milliseconds timeout)
-{
+bool BringToForeground(HWND window, std::chrono::milliseconds timeout) {
     HWND root = GetAncestor(window, GA_ROOT);
     if (!root) {
         return false;
@@ -166,13 +165,15 @@ bool BringToForeground(HWND window, std::chrono::milliseconds timeout)
     // Wine lets any process set the foreground window. (Windows would refuse a process that did not make the
     // last input; these tests run under Wine, and no stray key is sent to the program to get round that.)
     SetForegroundWindow(root);
-    return WaitUntil([&] {
-        if (GetForegroundWindow() == root) {
-            return true;
-        }
-        SetForegroundWindow(root);
-        return false;
-    }, timeout, std::chrono::milliseconds(50));
+    return WaitUntil(
+        [&] {
+            if (GetForegroundWindow() == root) {
+                return true;
+            }
+            SetForegroundWindow(root);
+            return false;
+        },
+        timeout, std::chrono::milliseconds(50));
 }
 
 } // namespace lumorra::test

@@ -22,8 +22,7 @@ struct Connection {
     std::chrono::steady_clock::time_point deadline;
 };
 
-void SendAll(SOCKET socket, std::string_view data)
-{
+void SendAll(SOCKET socket, std::string_view data) {
     while (!data.empty()) {
         const int sent = send(socket, data.data(), static_cast<int>(std::min<size_t>(data.size(), 1 << 20)), 0);
         if (sent <= 0) {
@@ -33,33 +32,41 @@ void SendAll(SOCKET socket, std::string_view data)
     }
 }
 
-std::string HtmlEscape(std::string_view text)
-{
+std::string HtmlEscape(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c; break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+            break;
         }
     }
     return out;
 }
 
-std::string Response(std::string_view path)
-{
+std::string Response(std::string_view path) {
     const std::string body = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>loopback</title></head>"
-                             "<body><p>" + HtmlEscape(path) + "</p></body></html>";
+                             "<body><p>" +
+                             HtmlEscape(path) + "</p></body></html>";
     return "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
            std::to_string(body.size()) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
 }
 
 } // namespace
 
-LoopbackServer::LoopbackServer()
-{
+LoopbackServer::LoopbackServer() {
     WSADATA data;
     if (const int rc = WSAStartup(MAKEWORD(2, 2), &data); rc != 0) {
         error_ = "WSAStartup failed: " + std::to_string(rc);
@@ -90,8 +97,7 @@ LoopbackServer::LoopbackServer()
     thread_ = std::thread([this] { Serve(); });
 }
 
-LoopbackServer::~LoopbackServer()
-{
+LoopbackServer::~LoopbackServer() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -107,25 +113,21 @@ LoopbackServer::~LoopbackServer()
     }
 }
 
-std::string LoopbackServer::Url(std::string_view path) const
-{
+std::string LoopbackServer::Url(std::string_view path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
 }
 
-std::vector<HttpRequest> LoopbackServer::Requests() const
-{
+std::vector<HttpRequest> LoopbackServer::Requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
 }
 
-size_t LoopbackServer::RequestCount() const
-{
+size_t LoopbackServer::RequestCount() const {
     std::lock_guard lock(mutex_);
     return requests_.size();
 }
 
-std::vector<std::string> LoopbackServer::Paths() const
-{
+std::vector<std::string> LoopbackServer::Paths() const {
     std::lock_guard lock(mutex_);
     std::vector<std::string> paths;
     for (const auto& request : requests_) {
@@ -134,20 +136,17 @@ std::vector<std::string> LoopbackServer::Paths() const
     return paths;
 }
 
-void LoopbackServer::Clear()
-{
+void LoopbackServer::Clear() {
     std::lock_guard lock(mutex_);
     requests_.clear();
 }
 
-bool LoopbackServer::WaitForRequests(size_t count, std::chrono::milliseconds timeout) const
-{
+bool LoopbackServer::WaitForRequests(size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
     return arrived_.wait_for(lock, timeout, [&] { return requests_.size() >= count; });
 }
 
-void LoopbackServer::Record(HttpRequest request)
-{
+void LoopbackServer::Record(HttpRequest request) {
     {
         std::lock_guard lock(mutex_);
         if (requests_.size() < kMaxRecorded) {
@@ -157,8 +156,7 @@ void LoopbackServer::Record(HttpRequest request)
     arrived_.notify_all();
 }
 
-void LoopbackServer::Serve()
-{
+void LoopbackServer::Serve() {
     const SOCKET listener = static_cast<SOCKET>(listener_);
     std::vector<Connection> connections;
     auto closeConnection = [](Connection& connection) { closesocket(connection.socket); };

@@ -16,12 +16,12 @@ namespace lumorra::test {
 
 struct HttpRequest {
     std::string method;
-    std::string path; // as sent in the request line, with any query
+    std::string path;                         // as sent in the request line, with any query
     std::chrono::steady_clock::time_point at; // when its header had fully arrived
 };
 
 class LoopbackServer {
-public:
+  public:
     // Listens on an ephemeral port and serves from its own thread until destroyed. On failure Port() is 0 and
     // Error() says why.
     LoopbackServer();
@@ -42,7 +42,7 @@ public:
     // True once at least count requests have been seen (since the start or the last Clear).
     bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
 
-private:
+  private:
     void Serve();
     void Record(HttpRequest request);
 

@@ -19,14 +19,12 @@ namespace {
 
 using WineGetDosFileName = wchar_t*(__cdecl*)(const char*);
 
-std::string LastError(const char* what)
-{
+std::string LastError(const char* what) {
     return std::string(what) + " failed, error " + std::to_string(GetLastError());
 }
 
 // A Unix path as Wine sees it (Z:\...); other paths unchanged.
-std::filesystem::path FromUnixPath(const std::string& path)
-{
+std::filesystem::path FromUnixPath(const std::string& path) {
     if (path.empty() || path[0] != '/') {
         return std::filesystem::path(Utf8ToWide(path));
     }
@@ -48,8 +46,7 @@ std::filesystem::path FromUnixPath(const std::string& path)
     return fallback;
 }
 
-std::optional<std::filesystem::path> MakeFreshDirectory(std::string& error)
-{
+std::optional<std::filesystem::path> MakeFreshDirectory(std::string& error) {
     static std::atomic<unsigned> counter{0};
     wchar_t temp[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
@@ -59,8 +56,8 @@ std::optional<std::filesystem::path> MakeFreshDirectory(std::string& error)
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path dir = std::filesystem::path(temp) /
-            (L"lumorra-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L"-" +
-             std::to_wstring(GetTickCount64() % 100000));
+                                    (L"lumorra-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                     std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount64() % 100000));
         if (CreateDirectoryW(dir.c_str(), nullptr)) {
             return dir;
         }
@@ -73,8 +70,7 @@ std::optional<std::filesystem::path> MakeFreshDirectory(std::string& error)
     return std::nullopt;
 }
 
-bool WriteBytes(const std::filesystem::path& path, const std::string& bytes)
-{
+bool WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out.flush());
@@ -82,8 +78,7 @@ bool WriteBytes(const std::filesystem::path& path, const std::string& bytes)
 
 } // namespace
 
-std::filesystem::path LumorraExe()
-{
+std::filesystem::path LumorraExe() {
     wchar_t fromEnvironment[32768] = {};
     if (GetEnvironmentVariableW(L"LUMORRA_EXE", fromEnvironment, 32768) > 0) {
         return FromUnixPath(WideToUtf8(fromEnvironment));
@@ -91,13 +86,11 @@ std::filesystem::path LumorraExe()
     return FromUnixPath(LUMORRA_EXE_PATH);
 }
 
-LumorraProcess::LumorraProcess(LaunchOptions options) : isMainWindow_(options.isMainWindow)
-{
+LumorraProcess::LumorraProcess(LaunchOptions options) : isMainWindow_(options.isMainWindow) {
     Start(options);
 }
 
-void LumorraProcess::Start(const LaunchOptions& options)
-{
+void LumorraProcess::Start(const LaunchOptions& options) {
     if (options.exe.empty()) {
         error_ = "no executable given (is LUMORRA_EXE set or the program built?)";
         return;
@@ -148,8 +141,8 @@ void LumorraProcess::Start(const LaunchOptions& options)
         saved.emplace_back(name, length > 0 ? std::optional<std::wstring>(old) : std::nullopt);
         SetEnvironmentVariableW(name.c_str(), value.c_str());
     }
-    const BOOL created = CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &info);
+    const BOOL created = CreateProcessW(exePath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                        nullptr, nullptr, &startup, &info);
     const DWORD createError = GetLastError();
     for (const auto& [name, value] : saved)
         SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
@@ -171,43 +164,42 @@ void LumorraProcess::Start(const LaunchOptions& options)
     }
     const auto started = std::chrono::steady_clock::now();
     if (!WaitForMainWindow(options.startTimeout)) {
-        error_ = Running() ? "the main window did not appear in time" : "the program ended before its main window appeared";
+        error_ =
+            Running() ? "the main window did not appear in time" : "the program ended before its main window appeared";
         return;
     }
     // The window is found while it is still being created (its controls may not exist yet): the program is
     // ready once its thread first waits for input with nothing left in its queue, i.e. the message loop runs.
-    const auto left = options.startTimeout - std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                 std::chrono::steady_clock::now() - started);
+    const auto left = options.startTimeout -
+                      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     if (WaitForInputIdle(process_.Get(), static_cast<DWORD>(std::max<long long>(left.count(), 0))) != 0) {
         error_ = "the program did not become idle after creating its main window";
         main_ = nullptr;
     }
 }
 
-HWND LumorraProcess::WaitForMainWindow(std::chrono::milliseconds timeout)
-{
+HWND LumorraProcess::WaitForMainWindow(std::chrono::milliseconds timeout) {
     if (!process_) {
         return nullptr;
     }
-    WaitUntil([&] {
-        main_ = lumorra::test::FindTopLevel(processId_, isMainWindow_);
-        return main_ != nullptr || !Running();
-    }, timeout);
+    WaitUntil(
+        [&] {
+            main_ = lumorra::test::FindTopLevel(processId_, isMainWindow_);
+            return main_ != nullptr || !Running();
+        },
+        timeout);
     return main_;
 }
 
-HWND LumorraProcess::FindTopLevel(const WindowPredicate& predicate) const
-{
+HWND LumorraProcess::FindTopLevel(const WindowPredicate& predicate) const {
     return process_ ? lumorra::test::FindTopLevel(processId_, predicate) : nullptr;
 }
 
-HWND LumorraProcess::WaitForTopLevel(const WindowPredicate& predicate, std::chrono::milliseconds timeout) const
-{
+HWND LumorraProcess::WaitForTopLevel(const WindowPredicate& predicate, std::chrono::milliseconds timeout) const {
     return process_ ? lumorra::test::WaitForTopLevel(processId_, predicate, timeout) : nullptr;
 }
 
-std::optional<std::string> LumorraProcess::ReadConfig() const
-{
+std::optional<std::string> LumorraProcess::ReadConfig() const {
     std::ifstream in(ConfigPath(), std::ios::binary);
     if (!in) {
         return std::nullopt;
@@ -217,13 +209,11 @@ std::optional<std::string> LumorraProcess::ReadConfig() const
     return content.str();
 }
 
-bool LumorraProcess::Running() const
-{
+bool LumorraProcess::Running() const {
     return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
 }
 
-std::optional<DWORD> LumorraProcess::WaitForExit(std::chrono::milliseconds timeout)
-{
+std::optional<DWORD> LumorraProcess::WaitForExit(std::chrono::milliseconds timeout) {
     if (!process_) {
         return std::nullopt;
     }
@@ -238,16 +228,14 @@ std::optional<DWORD> LumorraProcess::WaitForExit(std::chrono::milliseconds timeo
     return code;
 }
 
-void LumorraProcess::Terminate()
-{
+void LumorraProcess::Terminate() {
     if (Running()) {
         TerminateProcess(process_.Get(), 1);
         WaitForSingleObject(process_.Get(), 10000);
     }
 }
 
-LumorraProcess::~LumorraProcess()
-{
+LumorraProcess::~LumorraProcess() {
     Terminate();
     process_.Reset();
     job_.Reset();

@@ -27,8 +27,8 @@ inline constexpr wchar_t kMainTitlePrefix[] = L"Lumorra1.0";
 
 struct LaunchOptions {
     std::filesystem::path exe = LumorraExe(); // copied into the fresh directory under its own name
-    std::optional<std::string> configIni;      // raw bytes (GBK) of config.ini beside the copy
-    std::wstring arguments;                    // command-line arguments after the program's name
+    std::optional<std::string> configIni;     // raw bytes (GBK) of config.ini beside the copy
+    std::wstring arguments;                   // command-line arguments after the program's name
     // Files copied beside the executable before it starts: source, then the name to give the copy.
     std::vector<std::pair<std::filesystem::path, std::wstring>> extraFiles;
     // Environment variables set for the program only (under Wine, LC_ALL picks its ANSI code page).
@@ -39,7 +39,7 @@ struct LaunchOptions {
 };
 
 class LumorraProcess {
-public:
+  public:
     // Prepares the directory, starts the program and (unless told not to) waits for its main window and then
     // for the program to be idle (its message loop running, start-up done).
     // Failures do not throw: Main() is then nullptr and Error() says what went wrong.
@@ -81,7 +81,7 @@ public:
     // Ends the process at once if it still runs, and waits until it has.
     void Terminate();
 
-private:
+  private:
     void Start(const LaunchOptions& options);
 
     std::string error_;

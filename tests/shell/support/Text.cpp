@@ -8,8 +8,7 @@
 namespace lumorra::test {
 namespace {
 
-std::wstring ToWide(unsigned codePage, std::string_view bytes)
-{
+std::wstring ToWide(unsigned codePage, std::string_view bytes) {
     if (bytes.empty() || bytes.size() > INT_MAX) {
         return {};
     }
@@ -23,8 +22,7 @@ std::wstring ToWide(unsigned codePage, std::string_view bytes)
     return wide;
 }
 
-std::string FromWide(unsigned codePage, std::wstring_view wide)
-{
+std::string FromWide(unsigned codePage, std::wstring_view wide) {
     if (wide.empty() || wide.size() > INT_MAX) {
         return {};
     }
@@ -40,11 +38,23 @@ std::string FromWide(unsigned codePage, std::wstring_view wide)
 
 } // namespace
 
-std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
-std::string WideToUtf8(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
-std::wstring GbkToWide(std::string_view gbk) { return ToWide(kGbkCodePage, gbk); }
-std::string WideToGbk(std::wstring_view wide) { return FromWide(kGbkCodePage, wide); }
-std::string Utf8ToGbk(std::string_view utf8) { return WideToGbk(Utf8ToWide(utf8)); }
-std::string GbkToUtf8(std::string_view gbk) { return WideToUtf8(GbkToWide(gbk)); }
+std::wstring Utf8ToWide(std::string_view utf8) {
+    return ToWide(CP_UTF8, utf8);
+}
+std::string WideToUtf8(std::wstring_view wide) {
+    return FromWide(CP_UTF8, wide);
+}
+std::wstring GbkToWide(std::string_view gbk) {
+    return ToWide(kGbkCodePage, gbk);
+}
+std::string WideToGbk(std::wstring_view wide) {
+    return FromWide(kGbkCodePage, wide);
+}
+std::string Utf8ToGbk(std::string_view utf8) {
+    return WideToGbk(Utf8ToWide(utf8));
+}
+std::string GbkToUtf8(std::string_view gbk) {
+    return WideToUtf8(GbkToWide(gbk));
+}
 
 } // namespace lumorra::test

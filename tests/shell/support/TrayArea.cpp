@@ -10,14 +10,13 @@
 
 namespace lumorra::test {
 
-std::vector<RECT> DockedTrayIcons()
-{
+std::vector<RECT> DockedTrayIcons() {
     // trayer's panel window (class "panel") holds one socket window per icon, each holding the Wine icon
     // window. xwininfo lists those with "WxH+x+y  +absx+absy"; the Wine windows are those of explorer.exe, which
     // draws every tray icon of the session.
-    const auto listing = RunUnix(
-        "panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1); [ -n \"$panel\" ] || exit 0; "
-        "xwininfo -tree -id \"$panel\" | awk '/\"explorer.exe\"/ { print $(NF-1), $NF }'");
+    const auto listing =
+        RunUnix("panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1); [ -n \"$panel\" ] || exit 0; "
+                "xwininfo -tree -id \"$panel\" | awk '/\"explorer.exe\"/ { print $(NF-1), $NF }'");
     std::vector<RECT> icons;
     if (!listing || listing->exitCode != 0) {
         return icons;
@@ -35,18 +34,18 @@ std::vector<RECT> DockedTrayIcons()
     return icons;
 }
 
-std::vector<RECT> WaitForDockedTrayIcons(size_t count, std::chrono::milliseconds timeout)
-{
+std::vector<RECT> WaitForDockedTrayIcons(size_t count, std::chrono::milliseconds timeout) {
     std::vector<RECT> icons;
-    WaitUntil([&] {
-        icons = DockedTrayIcons();
-        return icons.size() == count;
-    }, timeout, std::chrono::milliseconds(100));
+    WaitUntil(
+        [&] {
+            icons = DockedTrayIcons();
+            return icons.size() == count;
+        },
+        timeout, std::chrono::milliseconds(100));
     return icons;
 }
 
-bool ClickTrayIcon(const RECT& icon, MouseButton button)
-{
+bool ClickTrayIcon(const RECT& icon, MouseButton button) {
     const int x = icon.left + (icon.right - icon.left) / 2;
     const int y = icon.top + (icon.bottom - icon.top) / 2;
     const auto clicked = RunXdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +

@@ -16,8 +16,7 @@ namespace {
 using WineGetUnixFileName = char*(__cdecl*)(const wchar_t*);
 
 // Quotes one argument so that CommandLineToArgvW-style splitting gives it back unchanged.
-std::wstring QuoteArgument(std::wstring_view argument)
-{
+std::wstring QuoteArgument(std::wstring_view argument) {
     std::wstring quoted = L"\"";
     size_t backslashes = 0;
     for (wchar_t c : argument) {
@@ -39,8 +38,7 @@ std::wstring QuoteArgument(std::wstring_view argument)
 }
 
 // Single-quotes text for /bin/sh.
-std::string ShellQuote(std::string_view text)
-{
+std::string ShellQuote(std::string_view text) {
     std::string quoted = "'";
     for (char c : text) {
         if (c == '\'') {
@@ -52,8 +50,7 @@ std::string ShellQuote(std::string_view text)
     return quoted + "'";
 }
 
-std::optional<std::string> UnixPathOf(const std::wstring& windowsPath)
-{
+std::optional<std::string> UnixPathOf(const std::wstring& windowsPath) {
     HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
     auto toUnix = reinterpret_cast<WineGetUnixFileName>(
         reinterpret_cast<void*>(GetProcAddress(kernel32, "wine_get_unix_file_name")));
@@ -69,8 +66,7 @@ std::optional<std::string> UnixPathOf(const std::wstring& windowsPath)
     return result;
 }
 
-std::optional<std::string> ReadWholeFile(const std::wstring& path)
-{
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     if (!in) {
         return std::nullopt;
@@ -81,8 +77,7 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path)
 }
 
 // A fresh base name in the temporary directory: "<base>.out" and "<base>.rc" are the command's results.
-std::optional<std::wstring> FreshBase()
-{
+std::optional<std::wstring> FreshBase() {
     static std::atomic<unsigned> counter{0};
     wchar_t directory[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
@@ -93,14 +88,12 @@ std::optional<std::wstring> FreshBase()
            std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount64());
 }
 
-bool Launch(const std::wstring& commandLine)
-{
+bool Launch(const std::wstring& commandLine) {
     std::wstring mutableLine = commandLine;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return false;
     }
     // Wine gives no handles for a Linux process; close them should a later version give some.
@@ -115,14 +108,12 @@ bool Launch(const std::wstring& commandLine)
 
 } // namespace
 
-bool RunningUnderWine()
-{
+bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-std::optional<UnixResult> RunUnix(std::string_view shellCommand, std::chrono::milliseconds timeout)
-{
+std::optional<UnixResult> RunUnix(std::string_view shellCommand, std::chrono::milliseconds timeout) {
     if (!RunningUnderWine()) {
         return std::nullopt;
     }
@@ -162,8 +153,7 @@ std::optional<UnixResult> RunUnix(std::string_view shellCommand, std::chrono::mi
     return result;
 }
 
-std::optional<int> StartUnix(std::string_view shellCommand)
-{
+std::optional<int> StartUnix(std::string_view shellCommand) {
     // Detached from the test's output (CTest waits until every holder of the test's output pipe has closed it),
     // in a session of its own so that StopUnix ends everything it started. setsid does not fork here (a
     // background job is no process-group leader), so $! is the session's id.
@@ -177,21 +167,22 @@ std::optional<int> StartUnix(std::string_view shellCommand)
     return pid > 0 ? std::optional<int>(pid) : std::nullopt;
 }
 
-bool StopUnix(int unixProcessId, std::chrono::milliseconds timeout)
-{
+bool StopUnix(int unixProcessId, std::chrono::milliseconds timeout) {
     const std::string pid = std::to_string(unixProcessId);
     if (!RunUnix("kill -TERM -- -" + pid + " 2>/dev/null || kill -TERM " + pid)) {
         return false;
     }
     // A zombie counts as gone: nobody may be left to reap it.
-    return WaitUntil([&] {
-        const auto alive = RunUnix("state=$(sed 's/.*) //' /proc/" + pid + "/stat 2>/dev/null) && [ \"${state%% *}\" != Z ]");
-        return alive && alive->exitCode != 0;
-    }, timeout, std::chrono::milliseconds(50));
+    return WaitUntil(
+        [&] {
+            const auto alive =
+                RunUnix("state=$(sed 's/.*) //' /proc/" + pid + "/stat 2>/dev/null) && [ \"${state%% *}\" != Z ]");
+            return alive && alive->exitCode != 0;
+        },
+        timeout, std::chrono::milliseconds(50));
 }
 
-std::optional<UnixResult> RunXdotool(std::string_view arguments, std::chrono::milliseconds timeout)
-{
+std::optional<UnixResult> RunXdotool(std::string_view arguments, std::chrono::milliseconds timeout) {
     return RunUnix("xdotool " + std::string(arguments), timeout);
 }
 

@@ -5,8 +5,7 @@
 
 namespace lumorra::test {
 
-void PumpMessagesFor(std::chrono::milliseconds duration)
-{
+void PumpMessagesFor(std::chrono::milliseconds duration) {
     const auto deadline = std::chrono::steady_clock::now() + duration;
     for (;;) {
         MSG msg;

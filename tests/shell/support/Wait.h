@@ -16,9 +16,7 @@ void PumpMessagesFor(std::chrono::milliseconds duration);
 // True as soon as predicate() is true; false when it is still false after timeout. It is checked once more at
 // the end, so a zero timeout is a plain check.
 template <class Predicate>
-bool WaitUntil(Predicate&& predicate, std::chrono::milliseconds timeout,
-               std::chrono::milliseconds poll = 20ms)
-{
+bool WaitUntil(Predicate&& predicate, std::chrono::milliseconds timeout, std::chrono::milliseconds poll = 20ms) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         if (predicate()) {
