@@ -78,20 +78,21 @@ inline HWND WaitForExitQuestion(const LumorraProcess& program, std::chrono::mill
     return program.WaitForTopLevel([](HWND w) { return IsWindowVisible(w) && TitleOf(w) == L"提示"; }, timeout);
 }
 
+struct TextSearch {
+    const std::wstring* text;
+    bool found;
+};
+
+inline BOOL CALLBACK MatchText(HWND child, LPARAM data) {
+    auto* search = reinterpret_cast<TextSearch*>(data);
+    if (TextOf(child) == *search->text) search->found = true;
+    return !search->found;
+}
+
 // Whether a window or one of its descendants shows exactly this text.
 inline bool HasText(HWND root, const std::wstring& text) {
-    struct Search {
-        const std::wstring* text;
-        bool found;
-    } search{&text, TextOf(root) == text};
-    EnumChildWindows(
-        root,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (TextOf(child) == *s->text) s->found = true;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TextSearch search{&text, TextOf(root) == text};
+    EnumChildWindows(root, &MatchText, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -1,7 +1,5 @@
-// The tray icon and its pop-up menu, the boss key and the about window of lumorra.exe under Wine,
-// driven by real input: SendInput for clicks and keys, X clicks on the docked icon and X key
-// presses for the system-wide Alt+F1 (xdotool). The main window's form and the cycle's rules are
-// tested elsewhere.
+// The tray icon and its menu, the boss key and the about window of lumorra.exe under Wine, driven
+// by real input (SendInput; X clicks and keys through xdotool). Not the main form or the cycle.
 #include "ShellTest.h"
 
 #include <shellapi.h>
@@ -18,14 +16,14 @@ namespace {
 
 using namespace std::chrono;
 
-constexpr UINT kTrayMessage = WM_APP + 100; // the icon's notifications reach the main window so
+constexpr UINT kTrayMessage = WM_APP + 100; // the icon's notifications to the main window
 constexpr wchar_t kAboutTitle[] = L"Lumorra1.0";
 constexpr wchar_t kAboutClass[] = L"LumorraAboutWindow";
 
 // A small visible window of the test itself: the window in front when Alt+F1 is pressed while
 // the program's windows are hidden, as a user's press goes through whatever program is in front.
 class FocusWindow {
-public:
+  public:
     FocusWindow() {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = &DefWindowProcW;
@@ -41,7 +39,7 @@ public:
     HWND Get() const { return window_; }
     POINT Spot() const { return CentreOf(window_); }
 
-private:
+  private:
     HWND window_ = nullptr;
 };
 
@@ -64,7 +62,9 @@ bool PressBossKeyAfterClickAt(POINT spot) {
     return clicked && clicked->exitCode == 0 && pressed && pressed->exitCode == 0;
 }
 
-std::vector<RECT> WaitForIcons(size_t count) { return WaitForDockedTrayIcons(count, 10s); }
+std::vector<RECT> WaitForIcons(size_t count) {
+    return WaitForDockedTrayIcons(count, 10s);
+}
 
 // The window is hidden with exactly one icon docked; the icon, or an empty rectangle.
 RECT WaitUntilInTray(HWND main) {
@@ -90,7 +90,9 @@ RECT HideToTrayByButton(const LumorraProcess& program) {
     return WaitUntilInTray(program.Main());
 }
 
-bool IsEmpty(const RECT& r) { return r.right <= r.left; }
+bool IsEmpty(const RECT& r) {
+    return r.right <= r.left;
+}
 
 HWND TrayMenu(const LumorraProcess& program) {
     return program.FindTopLevel([](HWND w) { return ClassOf(w) == L"#32768" && IsWindowVisible(w); });
@@ -114,8 +116,7 @@ HWND OpenTrayMenu(const LumorraProcess& program, const RECT& icon) {
     if (!ClickTrayIcon(icon, MouseButton::Right)) return nullptr;
     const int x = (icon.left + icon.right) / 2, y = (icon.top + icon.bottom) / 2;
     RunXdotool("mousemove " + std::to_string(x) + " " + std::to_string(y - 300));
-    const HWND menu =
-        program.WaitForTopLevel([](HWND w) { return ClassOf(w) == L"#32768" && IsWindowVisible(w); }, 5s);
+    const HWND menu = program.WaitForTopLevel([](HWND w) { return ClassOf(w) == L"#32768" && IsWindowVisible(w); }, 5s);
     if (!menu || !WaitUntil([&] { return !Covered(menu); }, 10s)) return nullptr;
     PumpMessagesFor(300ms);
     return menu;
@@ -176,7 +177,8 @@ MenuPicture ReferenceMenu(std::initializer_list<const wchar_t*> items) {
     FocusWindow owner;
     HMENU menu = CreatePopupMenu();
     UINT id = 1;
-    for (const wchar_t* item : items) AppendMenuW(menu, MF_STRING, id++, item);
+    for (const wchar_t* item : items)
+        AppendMenuW(menu, MF_STRING, id++, item);
     SetForegroundWindow(owner.Get());
     SetTimer(owner.Get(), 1, 500, &TakeMenuPicture);
     TrackPopupMenu(menu, TPM_RIGHTALIGN, 600, 300, 0, owner.Get(), nullptr);
@@ -205,7 +207,8 @@ int WineUserObjectsInUse() {
                 break;
             }
         }
-        for (HMENU menu : made) DestroyMenu(menu);
+        for (HMENU menu : made)
+            DestroyMenu(menu);
         if (inUse >= 0 && (least < 0 || inUse < least)) least = inUse;
         PumpMessagesFor(100ms);
     }
@@ -213,7 +216,7 @@ int WineUserObjectsInUse() {
 }
 
 class Shell : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!RunningUnderWine()) GTEST_SKIP() << "the X notification area and X keys exist only under Wine";
         ASSERT_TRUE(DockedTrayIcons().empty()) << "an icon of an earlier program is still docked";
@@ -328,7 +331,8 @@ TEST_F(Tray, MenuChoices) {
             const int height = r.bottom - r.top;
             ClickAt({(r.left + r.right) / 2, r.top + height / 4 + c.item * height / 2});
         } else {
-            for (int i = 0; i <= c.item; ++i) PressKey(VK_DOWN);
+            for (int i = 0; i <= c.item; ++i)
+                PressKey(VK_DOWN);
             PressKey(VK_RETURN);
         }
         if (c.item == 0) {
@@ -337,10 +341,12 @@ TEST_F(Tray, MenuChoices) {
             EXPECT_TRUE(program->Running());
         } else {
             bool asked = false;
-            EXPECT_TRUE(WaitUntil([&] {
-                asked = asked || ExitQuestion(*program) != nullptr;
-                return !program->Running();
-            }, 10s));
+            EXPECT_TRUE(WaitUntil(
+                [&] {
+                    asked = asked || ExitQuestion(*program) != nullptr;
+                    return !program->Running();
+                },
+                10s));
             EXPECT_FALSE(asked) << "no exit question";
             EXPECT_EQ(program->WaitForExit(5s), 0u);
             EXPECT_TRUE(WaitForIcons(0).empty()) << "the icon goes with the program";
@@ -353,7 +359,8 @@ TEST_F(Tray, ADoubleClickRestoresAtTheFirstReleaseAndDoesNothingMore) {
     Start();
     RECT icon = HideToTrayByButton(*program);
     ASSERT_FALSE(IsEmpty(icon));
-    const std::string at = std::to_string((icon.left + icon.right) / 2) + " " + std::to_string((icon.top + icon.bottom) / 2);
+    const std::string at =
+        std::to_string((icon.left + icon.right) / 2) + " " + std::to_string((icon.top + icon.bottom) / 2);
     const auto clicked = RunXdotool("mousemove " + at + " click --repeat 2 --delay 80 1");
     ASSERT_TRUE(clicked && clicked->exitCode == 0);
     ASSERT_TRUE(WaitUntilShownWithoutIcon(Main()));
@@ -368,8 +375,11 @@ TEST_F(Tray, ADoubleClickRestoresAtTheFirstReleaseAndDoesNothingMore) {
     const struct {
         const char* name;
         UINT mouse;
-    } ignored[] = {{"double click", WM_LBUTTONDBLCLK}, {"left press", WM_LBUTTONDOWN}, {"move", WM_MOUSEMOVE},
-                   {"right press", WM_RBUTTONDOWN},    {"middle release", WM_MBUTTONUP}};
+    } ignored[] = {{"double click", WM_LBUTTONDBLCLK},
+                   {"left press", WM_LBUTTONDOWN},
+                   {"move", WM_MOUSEMOVE},
+                   {"right press", WM_RBUTTONDOWN},
+                   {"middle release", WM_MBUTTONUP}};
     for (const auto& c : ignored) {
         SCOPED_TRACE(c.name);
         PostMessageW(Main(), kTrayMessage, 100, c.mouse);
@@ -380,7 +390,8 @@ TEST_F(Tray, ADoubleClickRestoresAtTheFirstReleaseAndDoesNothingMore) {
     EXPECT_EQ(DockedTrayIcons().size(), 1u);
     // The keyboard's context-menu notification opens the menu like a right click.
     PostMessageW(Main(), kTrayMessage, 100, WM_CONTEXTMENU);
-    const HWND menu = program->WaitForTopLevel([](HWND w) { return ClassOf(w) == L"#32768" && IsWindowVisible(w); }, 5s);
+    const HWND menu =
+        program->WaitForTopLevel([](HWND w) { return ClassOf(w) == L"#32768" && IsWindowVisible(w); }, 5s);
     EXPECT_NE(menu, nullptr);
     if (menu) PressKey(VK_ESCAPE);
 }
@@ -476,12 +487,13 @@ TEST_F(Tray, RoundTripsLeaveNoObjectsBehind) {
     const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
     const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
     const int session = WineUserObjectsInUse();
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(trip()) << "trip " << i;
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(trip()) << "trip " << i;
     const DWORD gdiAfter = GetGuiResources(process, GR_GDIOBJECTS);
     const DWORD userAfter = GetGuiResources(process, GR_USEROBJECTS);
     const int sessionAfter = WineUserObjectsInUse();
-    std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu, USER objects of the Wine session %d -> %d\n",
-                gdi, gdiAfter, user, userAfter, session, sessionAfter);
+    std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu, USER objects of the Wine session %d -> %d\n", gdi,
+                gdiAfter, user, userAfter, session, sessionAfter);
     EXPECT_LE(gdiAfter, gdi + 10);
     EXPECT_LE(userAfter, user + 10);
     ASSERT_GE(session, 0) << "the session's USER objects could not be counted";
@@ -585,7 +597,8 @@ HWND AboutWindow(const LumorraProcess& program) {
 
 int AboutWindowCount(const LumorraProcess& program) {
     const auto windows = TopLevelWindowsOf(program.ProcessId());
-    return static_cast<int>(std::count_if(windows.begin(), windows.end(), [](HWND w) { return ClassOf(w) == kAboutClass; }));
+    return static_cast<int>(
+        std::count_if(windows.begin(), windows.end(), [](HWND w) { return ClassOf(w) == kAboutClass; }));
 }
 
 // Opens the about window with a real click on 按钮4; nullptr when it does not come.
@@ -686,9 +699,12 @@ TEST_F(About, ModalUntilClosedInEveryWay) {
     const struct {
         const char* name;
         Way way;
-    } cases[] = {{"OK clicked", Way::OkClick},      {"Space on OK", Way::Space},
-                 {"close box", Way::CloseBoxClick}, {"system menu's Close", Way::SystemClose},
-                 {"Alt+F4", Way::AltF4},            {"Esc", Way::Escape}};
+    } cases[] = {{"OK clicked", Way::OkClick},
+                 {"Space on OK", Way::Space},
+                 {"close box", Way::CloseBoxClick},
+                 {"system menu's Close", Way::SystemClose},
+                 {"Alt+F4", Way::AltF4},
+                 {"Esc", Way::Escape}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         // Opened by a real click each time: the main window is usable again after each close.
@@ -697,17 +713,27 @@ TEST_F(About, ModalUntilClosedInEveryWay) {
         EXPECT_FALSE(IsWindowEnabled(Main()));
         ASSERT_TRUE(BringToForeground(about));
         switch (c.way) {
-        case Way::OkClick: Click(GetDlgItem(about, ids::关于按钮1)); break;
-        case Way::Space: PressKey(VK_SPACE); break;
+        case Way::OkClick:
+            Click(GetDlgItem(about, ids::关于按钮1));
+            break;
+        case Way::Space:
+            PressKey(VK_SPACE);
+            break;
         case Way::CloseBoxClick: {
             const auto box = CloseBoxOf(about);
             ASSERT_TRUE(box.has_value()) << "no close box";
             ClickAt(*box);
             break;
         }
-        case Way::SystemClose: PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-        case Way::AltF4: PressKey(VK_F4, kAlt); break;
-        case Way::Escape: PressKey(VK_ESCAPE); break;
+        case Way::SystemClose:
+            PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case Way::AltF4:
+            PressKey(VK_F4, kAlt);
+            break;
+        case Way::Escape:
+            PressKey(VK_ESCAPE);
+            break;
         }
         EXPECT_TRUE(WaitUntil([&] { return AboutWindow(*program) == nullptr; }, 5s));
         EXPECT_TRUE(IsWindowEnabled(Main()));

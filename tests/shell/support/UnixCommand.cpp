@@ -96,11 +96,11 @@ bool Launch(const std::wstring& commandLine) {
     if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         return false;
     }
-    // Wine gives no handles for a Linux process; close them should a later version give some.
-    if (info.hThread) {
-        CloseHandle(info.hThread);
-    }
+    // Wine gives no handles for a Linux process and leaves hThread holding stray bytes, which may
+    // name a live handle of ours (a program's job: closing it would end the program). The process
+    // handle is the one field it clears, so only a set one says the pair is real.
     if (info.hProcess) {
+        CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
     }
     return true;
