@@ -21,23 +21,24 @@ HWND opener = nullptr; // the window that asked, active again once the about win
 bool destroyPending = false;
 std::vector<std::pair<HWND, bool>> disabled; // windows disabled by the opening, and their former state
 
+HWND owner = nullptr; // made once, never shown: the windows it owns get no taskbar button
+
 HWND OwnerWindow(HINSTANCE instance) {
-    static HWND owner = [instance] {
+    if (!owner) {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = &DefWindowProcW;
         windowClass.hInstance = instance;
         windowClass.lpszClassName = kOwnerClassName;
         RegisterClassExW(&windowClass);
-        // Never shown: the windows it owns get no taskbar button of their own.
-        return CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                               nullptr);
-    }();
+        owner = CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                instance, nullptr);
+    }
     return owner;
 }
 
 BOOL CALLBACK DisableOne(HWND window, LPARAM) {
-    if (window != about && window != OwnerWindow(nullptr)) {
+    if (window != about && window != owner) {
         disabled.emplace_back(window, IsWindowEnabled(window) != FALSE);
         EnableWindow(window, FALSE);
     }
@@ -134,10 +135,6 @@ bool IsPlainEscape(const MSG& message) {
 
 bool AboutWindow::IsOpen() {
     return about != nullptr && !destroyPending;
-}
-
-HWND AboutWindow::Window() {
-    return about;
 }
 
 void AboutWindow::BringToFront() {

@@ -15,7 +15,6 @@ class AboutWindow {
 
     static bool IsOpen();
     static void BringToFront();
-    static HWND Window();
 };
 
 } // namespace lumorra::shell

@@ -21,7 +21,6 @@ using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, HandleDelete
 
 using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
-using UniqueWindow = UniqueHandle<HWND, &DestroyWindow>;
 
 // OleInitialize for the life of the scope; the web view needs it on the window thread.
 class OleScope {

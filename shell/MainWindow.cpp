@@ -447,17 +447,16 @@ void MainWindow::BossKeyToggle(HWND window) {
 }
 
 void MainWindow::OnBossKeyPressed() {
-    const bool visible = [this] { return (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE) != 0; }();
     if (!engine_.settings().OptionOn(keys::kBossKey)) {
         // With the option off a press changes nothing: the tray icon, if shown, is the way back.
         return;
     }
     BossToggleDone = 0;
-    if (!visible && BossToggleDone == 0) {
+    if (!HasVisibleStyle(window_) && BossToggleDone == 0) {
         ShowWindow(window_, SW_SHOW);
         BossToggleDone = 1;
     }
-    if ((GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE) && BossToggleDone == 0) {
+    if (HasVisibleStyle(window_) && BossToggleDone == 0) {
         ShowWindow(window_, SW_HIDE);
         BossToggleDone = 1;
     }

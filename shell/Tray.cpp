@@ -68,8 +68,7 @@ void Tray::RemoveTrayIcon() {
 }
 
 void Tray::HideToTray() {
-    // "Visible" is the window's style: a minimised window counts as visible.
-    if (!(GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE)) return;
+    if (!HasVisibleStyle(window_)) return;
     ShowWindow(window_, SW_HIDE);
     ShowTrayIcon();
 }

@@ -12,6 +12,12 @@ namespace lumorra::shell {
 inline constexpr UINT kTrayMessage = WM_APP + 100; // 32868
 inline constexpr UINT kTrayIconId = 100;
 
+// Whether the window has the visible style, as hiding to the tray and the boss key test it: a
+// minimised window counts as visible.
+inline bool HasVisibleStyle(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 class Tray {
   public:
     Tray(HWND window, HMENU systemMenu);
@@ -25,7 +31,6 @@ class Tray {
     void RestoreFromTray();
     void PopUpTrayMenu();
     void OnTrayEvent(int event);
-    bool IconShown() const { return icon_ != nullptr; }
 
     // The tray message's lParam as a tray event: 1 left click, 2 double click, 3 menu; 0 none.
     static int TrayEventFor(LPARAM mouseMessage);
